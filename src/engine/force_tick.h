@@ -1,0 +1,16 @@
+// One pass of the force engine: read, normalise, time, noise, targets, mode, effects, LEDs.
+#pragma once
+
+#include <cstdint>
+
+void ForceTick();
+
+// Engine state kept between ticks, exposed for the readouts and for tests.
+extern uint32_t lastTickTime;
+extern float smoothedFrameDt;
+extern int32_t tickCount;
+extern int32_t sinNoise;
+extern int32_t randNoise;
+
+// Puts the engine back to its start-of-run state (a fresh process does not need it).
+void ResetForceTick();

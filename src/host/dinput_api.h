@@ -1,0 +1,918 @@
+// DirectInput 8 (ANSI) for the host build: the names, values and structure layouts that
+// Microsoft documents, sized as on 64-bit Windows. tests/host/dinput_layout_checks.h pins the
+// sizes, offsets and values, and is also compiled against MinGW-w64's <dinput.h>.
+#pragma once
+
+#include <cstddef>
+
+#include "host/com_base.h"
+#include "host/win32_base.h"
+
+#ifndef DIRECTINPUT_VERSION
+#define DIRECTINPUT_VERSION 0x0800
+#endif
+
+// ---------------------------------------------------------------------------------------
+// Interfaces (declared ahead for the structure and callback types)
+
+struct IDirectInput8A;
+struct IDirectInputDevice8A;
+struct IDirectInputEffect;
+typedef IDirectInput8A* LPDIRECTINPUT8A;
+typedef IDirectInputDevice8A* LPDIRECTINPUTDEVICE8A;
+typedef IDirectInputEffect* LPDIRECTINPUTEFFECT;
+
+// ---------------------------------------------------------------------------------------
+// Result codes
+
+#define DI_OK S_OK
+#define DI_NOTATTACHED S_FALSE
+#define DI_BUFFEROVERFLOW S_FALSE
+#define DI_PROPNOEFFECT S_FALSE
+#define DI_NOEFFECT S_FALSE
+#define DI_POLLEDDEVICE ((HRESULT)0x00000002L)
+#define DI_DOWNLOADSKIPPED ((HRESULT)0x00000003L)
+#define DI_EFFECTRESTARTED ((HRESULT)0x00000004L)
+#define DI_TRUNCATED ((HRESULT)0x00000008L)
+#define DI_SETTINGSNOTSAVED ((HRESULT)0x0000000BL)
+#define DI_TRUNCATEDANDRESTARTED ((HRESULT)0x0000000CL)
+#define DI_WRITEPROTECT ((HRESULT)0x00000013L)
+
+// Most errors are Win32 errors carried in an HRESULT (facility 7) or COM's own codes.
+#define DIERR_OLDDIRECTINPUTVERSION ((HRESULT)0x8007047EL)
+#define DIERR_BETADIRECTINPUTVERSION ((HRESULT)0x80070481L)
+#define DIERR_BADDRIVERVER ((HRESULT)0x80070077L)
+#define DIERR_DEVICENOTREG REGDB_E_CLASSNOTREG
+#define DIERR_NOTFOUND ((HRESULT)0x80070002L)
+#define DIERR_OBJECTNOTFOUND ((HRESULT)0x80070002L)
+#define DIERR_INVALIDPARAM E_INVALIDARG
+#define DIERR_NOINTERFACE E_NOINTERFACE
+#define DIERR_GENERIC E_FAIL
+#define DIERR_OUTOFMEMORY E_OUTOFMEMORY
+#define DIERR_UNSUPPORTED E_NOTIMPL
+#define DIERR_NOTINITIALIZED ((HRESULT)0x80070015L)
+#define DIERR_ALREADYINITIALIZED ((HRESULT)0x800704DFL)
+#define DIERR_NOAGGREGATION CLASS_E_NOAGGREGATION
+#define DIERR_OTHERAPPHASPRIO E_ACCESSDENIED
+#define DIERR_INPUTLOST ((HRESULT)0x8007001EL)
+#define DIERR_ACQUIRED ((HRESULT)0x800700AAL)
+#define DIERR_NOTACQUIRED ((HRESULT)0x8007000CL)
+#define DIERR_READONLY E_ACCESSDENIED
+#define DIERR_HANDLEEXISTS E_ACCESSDENIED
+#define DIERR_INSUFFICIENTPRIVS ((HRESULT)0x80040200L)
+#define DIERR_DEVICEFULL ((HRESULT)0x80040201L)
+#define DIERR_MOREDATA ((HRESULT)0x80040202L)
+#define DIERR_NOTDOWNLOADED ((HRESULT)0x80040203L)
+#define DIERR_HASEFFECTS ((HRESULT)0x80040204L)
+#define DIERR_NOTEXCLUSIVEACQUIRED ((HRESULT)0x80040205L)
+#define DIERR_INCOMPLETEEFFECT ((HRESULT)0x80040206L)
+#define DIERR_NOTBUFFERED ((HRESULT)0x80040207L)
+#define DIERR_EFFECTPLAYING ((HRESULT)0x80040208L)
+#define DIERR_UNPLUGGED ((HRESULT)0x80040209L)
+#define DIERR_REPORTFULL ((HRESULT)0x8004020AL)
+#define DIERR_MAPFILEFAIL ((HRESULT)0x8004020BL)
+// Codes a force-feedback driver may define for itself (on Windows these come from <dinputd.h>).
+#define DIERR_DRIVERFIRST ((HRESULT)0x80040300L)
+#define DIERR_DRIVERLAST ((HRESULT)0x800403FFL)
+#define DIERR_INVALIDCLASSINSTALLER ((HRESULT)0x80040400L)
+#define DIERR_CANCELLED ((HRESULT)0x80040401L)
+#define DIERR_BADINF ((HRESULT)0x80040402L)
+
+// ---------------------------------------------------------------------------------------
+// General constants
+
+#define DIENUM_STOP 0
+#define DIENUM_CONTINUE 1
+
+#define DI_DEGREES 100
+#define DI_FFNOMINALMAX 10000
+#define DI_SECONDS 1000000
+
+// Device classes (EnumDevices' dwDevType may also be one DI8DEVTYPE_ value).
+#define DI8DEVCLASS_ALL 0
+#define DI8DEVCLASS_DEVICE 1
+#define DI8DEVCLASS_POINTER 2
+#define DI8DEVCLASS_KEYBOARD 3
+#define DI8DEVCLASS_GAMECTRL 4
+
+#define DI8DEVTYPE_DEVICE 0x11
+#define DI8DEVTYPE_MOUSE 0x12
+#define DI8DEVTYPE_KEYBOARD 0x13
+#define DI8DEVTYPE_JOYSTICK 0x14
+#define DI8DEVTYPE_GAMEPAD 0x15
+#define DI8DEVTYPE_DRIVING 0x16
+#define DI8DEVTYPE_FLIGHT 0x17
+#define DI8DEVTYPE_1STPERSON 0x18
+#define DI8DEVTYPE_DEVICECTRL 0x19
+#define DI8DEVTYPE_SCREENPOINTER 0x1A
+#define DI8DEVTYPE_REMOTE 0x1B
+#define DI8DEVTYPE_SUPPLEMENTAL 0x1C
+
+#define DI8DEVTYPE_LIMITEDGAMESUBTYPE 1
+#define DI8DEVTYPEMOUSE_UNKNOWN 1
+#define DI8DEVTYPEMOUSE_TRADITIONAL 2
+#define DI8DEVTYPEMOUSE_FINGERSTICK 3
+#define DI8DEVTYPEMOUSE_TOUCHPAD 4
+#define DI8DEVTYPEMOUSE_TRACKBALL 5
+#define DI8DEVTYPEMOUSE_ABSOLUTE 6
+#define DI8DEVTYPEKEYBOARD_UNKNOWN 0
+#define DI8DEVTYPEKEYBOARD_PCXT 1
+#define DI8DEVTYPEKEYBOARD_OLIVETTI 2
+#define DI8DEVTYPEKEYBOARD_PCAT 3
+#define DI8DEVTYPEKEYBOARD_PCENH 4
+#define DI8DEVTYPEJOYSTICK_LIMITED DI8DEVTYPE_LIMITEDGAMESUBTYPE
+#define DI8DEVTYPEJOYSTICK_STANDARD 2
+#define DI8DEVTYPEGAMEPAD_LIMITED DI8DEVTYPE_LIMITEDGAMESUBTYPE
+#define DI8DEVTYPEGAMEPAD_STANDARD 2
+#define DI8DEVTYPEGAMEPAD_TILT 3
+#define DI8DEVTYPEDRIVING_LIMITED DI8DEVTYPE_LIMITEDGAMESUBTYPE
+#define DI8DEVTYPEDRIVING_COMBINEDPEDALS 2
+#define DI8DEVTYPEDRIVING_DUALPEDALS 3
+#define DI8DEVTYPEDRIVING_THREEPEDALS 4
+#define DI8DEVTYPEDRIVING_HANDHELD 5
+#define DI8DEVTYPEFLIGHT_LIMITED DI8DEVTYPE_LIMITEDGAMESUBTYPE
+#define DI8DEVTYPEFLIGHT_STICK 2
+#define DI8DEVTYPEFLIGHT_YOKE 3
+#define DI8DEVTYPEFLIGHT_RC 4
+
+#define DIDEVTYPE_DEVICE 1
+#define DIDEVTYPE_MOUSE 2
+#define DIDEVTYPE_KEYBOARD 3
+#define DIDEVTYPE_JOYSTICK 4
+#define DIDEVTYPE_HID 0x00010000
+
+#define GET_DIDEVICE_TYPE(dwDevType) LOBYTE(dwDevType)
+#define GET_DIDEVICE_SUBTYPE(dwDevType) HIBYTE(dwDevType)
+
+// EnumDevices flags.
+#define DIEDFL_ALLDEVICES 0x00000000
+#define DIEDFL_ATTACHEDONLY 0x00000001
+#define DIEDFL_FORCEFEEDBACK 0x00000100
+#define DIEDFL_INCLUDEALIASES 0x00010000
+#define DIEDFL_INCLUDEPHANTOMS 0x00020000
+#define DIEDFL_INCLUDEHIDDEN 0x00040000
+
+// EnumDevicesBySemantics flags and callback flags.
+#define DIEDBS_MAPPEDPRI1 0x00000001
+#define DIEDBS_MAPPEDPRI2 0x00000002
+#define DIEDBS_RECENTDEVICE 0x00000010
+#define DIEDBS_NEWDEVICE 0x00000020
+#define DIEDBSFL_ATTACHEDONLY 0x00000000
+#define DIEDBSFL_THISUSER 0x00000010
+#define DIEDBSFL_FORCEFEEDBACK DIEDFL_FORCEFEEDBACK
+#define DIEDBSFL_AVAILABLEDEVICES 0x00001000
+#define DIEDBSFL_MULTIMICEKEYBOARDS 0x00002000
+#define DIEDBSFL_NONGAMINGDEVICES 0x00004000
+#define DIEDBSFL_VALID 0x00007110
+
+// SetCooperativeLevel flags.
+#define DISCL_EXCLUSIVE 0x00000001
+#define DISCL_NONEXCLUSIVE 0x00000002
+#define DISCL_FOREGROUND 0x00000004
+#define DISCL_BACKGROUND 0x00000008
+#define DISCL_NOWINKEY 0x00000010
+
+// Device capabilities (DIDEVCAPS.dwFlags).
+#define DIDC_ATTACHED 0x00000001
+#define DIDC_POLLEDDEVICE 0x00000002
+#define DIDC_EMULATED 0x00000004
+#define DIDC_POLLEDDATAFORMAT 0x00000008
+#define DIDC_FORCEFEEDBACK 0x00000100
+#define DIDC_FFATTACK 0x00000200
+#define DIDC_FFFADE 0x00000400
+#define DIDC_SATURATION 0x00000800
+#define DIDC_POSNEGCOEFFICIENTS 0x00001000
+#define DIDC_POSNEGSATURATION 0x00002000
+#define DIDC_DEADBAND 0x00004000
+#define DIDC_STARTDELAY 0x00008000
+#define DIDC_ALIAS 0x00010000
+#define DIDC_PHANTOM 0x00020000
+#define DIDC_HIDDEN 0x00040000
+
+// Object types and attributes (dwType of objects, filters of EnumObjects).
+#define DIDFT_ALL 0x00000000
+#define DIDFT_RELAXIS 0x00000001
+#define DIDFT_ABSAXIS 0x00000002
+#define DIDFT_AXIS 0x00000003
+#define DIDFT_PSHBUTTON 0x00000004
+#define DIDFT_TGLBUTTON 0x00000008
+#define DIDFT_BUTTON 0x0000000C
+#define DIDFT_POV 0x00000010
+#define DIDFT_COLLECTION 0x00000040
+#define DIDFT_NODATA 0x00000080
+#define DIDFT_ANYINSTANCE 0x00FFFF00
+#define DIDFT_INSTANCEMASK DIDFT_ANYINSTANCE
+#define DIDFT_MAKEINSTANCE(n) ((WORD)(n) << 8)
+#define DIDFT_GETTYPE(n) LOBYTE(n)
+#define DIDFT_GETINSTANCE(n) LOWORD((n) >> 8)
+#define DIDFT_FFACTUATOR 0x01000000
+#define DIDFT_FFEFFECTTRIGGER 0x02000000
+#define DIDFT_OUTPUT 0x10000000
+#define DIDFT_VENDORDEFINED 0x04000000
+#define DIDFT_ALIAS 0x08000000
+#define DIDFT_OPTIONAL 0x80000000
+#define DIDFT_ENUMCOLLECTION(n) ((WORD)(n) << 8)
+#define DIDFT_NOCOLLECTION 0x00FFFF00
+
+// DIDEVICEOBJECTINSTANCE.dwFlags and DIOBJECTDATAFORMAT.dwFlags.
+#define DIDOI_FFACTUATOR 0x00000001
+#define DIDOI_FFEFFECTTRIGGER 0x00000002
+#define DIDOI_POLLED 0x00008000
+#define DIDOI_ASPECTPOSITION 0x00000100
+#define DIDOI_ASPECTVELOCITY 0x00000200
+#define DIDOI_ASPECTACCEL 0x00000300
+#define DIDOI_ASPECTFORCE 0x00000400
+#define DIDOI_ASPECTMASK 0x00000F00
+#define DIDOI_GUIDISUSAGE 0x00010000
+
+// DIDATAFORMAT.dwFlags.
+#define DIDF_ABSAXIS 0x00000001
+#define DIDF_RELAXIS 0x00000002
+
+// Property headers: how dwObj names the object.
+#define DIPH_DEVICE 0
+#define DIPH_BYOFFSET 1
+#define DIPH_BYID 2
+#define DIPH_BYUSAGE 3
+#define DIMAKEUSAGEDWORD(UsagePage, Usage) (DWORD) MAKELONG(Usage, UsagePage)
+
+// The predefined properties are not GUIDs: their number is the address of the reference.
+#define MAKEDIPROP(prop) (*(const GUID*)(prop))
+#define DIPROP_BUFFERSIZE MAKEDIPROP(1)
+#define DIPROP_AXISMODE MAKEDIPROP(2)
+#define DIPROP_GRANULARITY MAKEDIPROP(3)
+#define DIPROP_RANGE MAKEDIPROP(4)
+#define DIPROP_DEADZONE MAKEDIPROP(5)
+#define DIPROP_SATURATION MAKEDIPROP(6)
+#define DIPROP_FFGAIN MAKEDIPROP(7)
+#define DIPROP_FFLOAD MAKEDIPROP(8)
+#define DIPROP_AUTOCENTER MAKEDIPROP(9)
+#define DIPROP_CALIBRATIONMODE MAKEDIPROP(10)
+#define DIPROP_CALIBRATION MAKEDIPROP(11)
+#define DIPROP_GUIDANDPATH MAKEDIPROP(12)
+#define DIPROP_INSTANCENAME MAKEDIPROP(13)
+#define DIPROP_PRODUCTNAME MAKEDIPROP(14)
+#define DIPROP_JOYSTICKID MAKEDIPROP(15)
+#define DIPROP_GETPORTDISPLAYNAME MAKEDIPROP(16)
+#define DIPROP_PHYSICALRANGE MAKEDIPROP(18)
+#define DIPROP_LOGICALRANGE MAKEDIPROP(19)
+#define DIPROP_KEYNAME MAKEDIPROP(20)
+#define DIPROP_CPOINTS MAKEDIPROP(21)
+#define DIPROP_APPDATA MAKEDIPROP(22)
+#define DIPROP_SCANCODE MAKEDIPROP(23)
+#define DIPROP_VIDPID MAKEDIPROP(24)
+#define DIPROP_USERNAME MAKEDIPROP(25)
+#define DIPROP_TYPENAME MAKEDIPROP(26)
+
+#define DIPROPAXISMODE_ABS 0
+#define DIPROPAXISMODE_REL 1
+#define DIPROPAUTOCENTER_OFF 0
+#define DIPROPAUTOCENTER_ON 1
+#define DIPROPCALIBRATIONMODE_COOKED 0
+#define DIPROPCALIBRATIONMODE_RAW 1
+#define DIPROPRANGE_NOMIN ((LONG)0x80000000)
+#define DIPROPRANGE_NOMAX ((LONG)0x7FFFFFFF)
+
+// GetDeviceData flags.
+#define DIGDD_PEEK 0x00000001
+
+// Effects: DIEFFECT.dwFlags.
+#define DIEFF_OBJECTIDS 0x00000001
+#define DIEFF_OBJECTOFFSETS 0x00000002
+#define DIEFF_CARTESIAN 0x00000010
+#define DIEFF_POLAR 0x00000020
+#define DIEFF_SPHERICAL 0x00000040
+
+// Which DIEFFECT members a SetParameters / GetParameters call covers, and what it does after.
+#define DIEP_DURATION 0x00000001
+#define DIEP_SAMPLEPERIOD 0x00000002
+#define DIEP_GAIN 0x00000004
+#define DIEP_TRIGGERBUTTON 0x00000008
+#define DIEP_TRIGGERREPEATINTERVAL 0x00000010
+#define DIEP_AXES 0x00000020
+#define DIEP_DIRECTION 0x00000040
+#define DIEP_ENVELOPE 0x00000080
+#define DIEP_TYPESPECIFICPARAMS 0x00000100
+#define DIEP_STARTDELAY 0x00000200
+#define DIEP_ALLPARAMS_DX5 0x000001FF
+#define DIEP_ALLPARAMS 0x000003FF
+#define DIEP_START 0x20000000
+#define DIEP_NORESTART 0x40000000
+#define DIEP_NODOWNLOAD 0x80000000
+
+#define DIEB_NOTRIGGER 0xFFFFFFFF
+
+// Start flags.
+#define DIES_SOLO 0x00000001
+#define DIES_NODOWNLOAD 0x80000000
+
+// GetEffectStatus.
+#define DIEGES_PLAYING 0x00000001
+#define DIEGES_EMULATED 0x00000002
+
+// GetForceFeedbackState.
+#define DIGFFS_EMPTY 0x00000001
+#define DIGFFS_STOPPED 0x00000002
+#define DIGFFS_PAUSED 0x00000004
+#define DIGFFS_ACTUATORSON 0x00000010
+#define DIGFFS_ACTUATORSOFF 0x00000020
+#define DIGFFS_POWERON 0x00000040
+#define DIGFFS_POWEROFF 0x00000080
+#define DIGFFS_SAFETYSWITCHON 0x00000100
+#define DIGFFS_SAFETYSWITCHOFF 0x00000200
+#define DIGFFS_USERFFSWITCHON 0x00000400
+#define DIGFFS_USERFFSWITCHOFF 0x00000800
+#define DIGFFS_DEVICELOST 0x80000000
+
+// SendForceFeedbackCommand.
+#define DISFFC_RESET 0x00000001
+#define DISFFC_STOPALL 0x00000002
+#define DISFFC_PAUSE 0x00000004
+#define DISFFC_CONTINUE 0x00000008
+#define DISFFC_SETACTUATORSON 0x00000010
+#define DISFFC_SETACTUATORSOFF 0x00000020
+
+// Effect types (DIEFFECTINFO.dwEffType, EnumEffects' filter).
+#define DIEFT_ALL 0x00000000
+#define DIEFT_CONSTANTFORCE 0x00000001
+#define DIEFT_RAMPFORCE 0x00000002
+#define DIEFT_PERIODIC 0x00000003
+#define DIEFT_CONDITION 0x00000004
+#define DIEFT_CUSTOMFORCE 0x00000005
+#define DIEFT_HARDWARE 0x000000FF
+#define DIEFT_FFATTACK 0x00000200
+#define DIEFT_FFFADE 0x00000400
+#define DIEFT_SATURATION 0x00000800
+#define DIEFT_POSNEGCOEFFICIENTS 0x00001000
+#define DIEFT_POSNEGSATURATION 0x00002000
+#define DIEFT_DEADBAND 0x00004000
+#define DIEFT_STARTDELAY 0x00008000
+#define DIEFT_GETTYPE(n) LOBYTE(n)
+
+// ConfigureDevices.
+#define DICD_DEFAULT 0x00000000
+#define DICD_EDIT 0x00000001
+
+// ---------------------------------------------------------------------------------------
+// Structures
+
+struct DIDEVICEINSTANCEA {
+  DWORD dwSize;
+  GUID guidInstance;
+  GUID guidProduct;
+  DWORD dwDevType;
+  CHAR tszInstanceName[MAX_PATH];
+  CHAR tszProductName[MAX_PATH];
+  GUID guidFFDriver;
+  WORD wUsagePage;
+  WORD wUsage;
+};
+typedef DIDEVICEINSTANCEA* LPDIDEVICEINSTANCEA;
+typedef const DIDEVICEINSTANCEA* LPCDIDEVICEINSTANCEA;
+
+// The DirectInput 3 form: no driver GUID or HID usage.
+struct DIDEVICEINSTANCE_DX3A {
+  DWORD dwSize;
+  GUID guidInstance;
+  GUID guidProduct;
+  DWORD dwDevType;
+  CHAR tszInstanceName[MAX_PATH];
+  CHAR tszProductName[MAX_PATH];
+};
+
+struct DIDEVCAPS {
+  DWORD dwSize;
+  DWORD dwFlags;
+  DWORD dwDevType;
+  DWORD dwAxes;
+  DWORD dwButtons;
+  DWORD dwPOVs;
+  DWORD dwFFSamplePeriod;
+  DWORD dwFFMinTimeResolution;
+  DWORD dwFirmwareRevision;
+  DWORD dwHardwareRevision;
+  DWORD dwFFDriverVersion;
+};
+typedef DIDEVCAPS* LPDIDEVCAPS;
+typedef const DIDEVCAPS* LPCDIDEVCAPS;
+
+struct DIDEVCAPS_DX3 {
+  DWORD dwSize;
+  DWORD dwFlags;
+  DWORD dwDevType;
+  DWORD dwAxes;
+  DWORD dwButtons;
+  DWORD dwPOVs;
+};
+
+struct DIDEVICEOBJECTINSTANCEA {
+  DWORD dwSize;
+  GUID guidType;
+  DWORD dwOfs;
+  DWORD dwType;
+  DWORD dwFlags;
+  CHAR tszName[MAX_PATH];
+  DWORD dwFFMaxForce;
+  DWORD dwFFForceResolution;
+  WORD wCollectionNumber;
+  WORD wDesignatorIndex;
+  WORD wUsagePage;
+  WORD wUsage;
+  DWORD dwDimension;
+  WORD wExponent;
+  WORD wReportId;
+};
+typedef DIDEVICEOBJECTINSTANCEA* LPDIDEVICEOBJECTINSTANCEA;
+typedef const DIDEVICEOBJECTINSTANCEA* LPCDIDEVICEOBJECTINSTANCEA;
+
+struct DIDEVICEOBJECTINSTANCE_DX3A {
+  DWORD dwSize;
+  GUID guidType;
+  DWORD dwOfs;
+  DWORD dwType;
+  DWORD dwFlags;
+  CHAR tszName[MAX_PATH];
+};
+
+struct DIOBJECTDATAFORMAT {
+  const GUID* pguid;
+  DWORD dwOfs;
+  DWORD dwType;
+  DWORD dwFlags;
+};
+typedef DIOBJECTDATAFORMAT* LPDIOBJECTDATAFORMAT;
+typedef const DIOBJECTDATAFORMAT* LPCDIOBJECTDATAFORMAT;
+
+struct DIDATAFORMAT {
+  DWORD dwSize;
+  DWORD dwObjSize;
+  DWORD dwFlags;
+  DWORD dwDataSize;
+  DWORD dwNumObjs;
+  LPDIOBJECTDATAFORMAT rgodf;
+};
+typedef DIDATAFORMAT* LPDIDATAFORMAT;
+typedef const DIDATAFORMAT* LPCDIDATAFORMAT;
+
+struct DIDEVICEOBJECTDATA {
+  DWORD dwOfs;
+  DWORD dwData;
+  DWORD dwTimeStamp;
+  DWORD dwSequence;
+  UINT_PTR uAppData;
+};
+typedef DIDEVICEOBJECTDATA* LPDIDEVICEOBJECTDATA;
+typedef const DIDEVICEOBJECTDATA* LPCDIDEVICEOBJECTDATA;
+
+struct DIDEVICEOBJECTDATA_DX3 {
+  DWORD dwOfs;
+  DWORD dwData;
+  DWORD dwTimeStamp;
+  DWORD dwSequence;
+};
+
+struct DIPROPHEADER {
+  DWORD dwSize;
+  DWORD dwHeaderSize;
+  DWORD dwObj;
+  DWORD dwHow;
+};
+typedef DIPROPHEADER* LPDIPROPHEADER;
+typedef const DIPROPHEADER* LPCDIPROPHEADER;
+
+struct DIPROPDWORD {
+  DIPROPHEADER diph;
+  DWORD dwData;
+};
+typedef DIPROPDWORD* LPDIPROPDWORD;
+typedef const DIPROPDWORD* LPCDIPROPDWORD;
+
+struct DIPROPRANGE {
+  DIPROPHEADER diph;
+  LONG lMin;
+  LONG lMax;
+};
+typedef DIPROPRANGE* LPDIPROPRANGE;
+typedef const DIPROPRANGE* LPCDIPROPRANGE;
+
+struct DIPROPCAL {
+  DIPROPHEADER diph;
+  LONG lMin;
+  LONG lCenter;
+  LONG lMax;
+};
+typedef DIPROPCAL* LPDIPROPCAL;
+typedef const DIPROPCAL* LPCDIPROPCAL;
+
+struct DIPROPSTRING {
+  DIPROPHEADER diph;
+  WCHAR wsz[MAX_PATH];
+};
+typedef DIPROPSTRING* LPDIPROPSTRING;
+typedef const DIPROPSTRING* LPCDIPROPSTRING;
+
+struct DIPROPGUIDANDPATH {
+  DIPROPHEADER diph;
+  GUID guidClass;
+  WCHAR wszPath[MAX_PATH];
+};
+typedef DIPROPGUIDANDPATH* LPDIPROPGUIDANDPATH;
+typedef const DIPROPGUIDANDPATH* LPCDIPROPGUIDANDPATH;
+
+struct DIPROPPOINTER {
+  DIPROPHEADER diph;
+  UINT_PTR uData;
+};
+typedef DIPROPPOINTER* LPDIPROPPOINTER;
+typedef const DIPROPPOINTER* LPCDIPROPPOINTER;
+
+struct DIENVELOPE {
+  DWORD dwSize;
+  DWORD dwAttackLevel;
+  DWORD dwAttackTime;
+  DWORD dwFadeLevel;
+  DWORD dwFadeTime;
+};
+typedef DIENVELOPE* LPDIENVELOPE;
+typedef const DIENVELOPE* LPCDIENVELOPE;
+
+struct DICONSTANTFORCE {
+  LONG lMagnitude;
+};
+typedef DICONSTANTFORCE* LPDICONSTANTFORCE;
+typedef const DICONSTANTFORCE* LPCDICONSTANTFORCE;
+
+struct DIRAMPFORCE {
+  LONG lStart;
+  LONG lEnd;
+};
+typedef DIRAMPFORCE* LPDIRAMPFORCE;
+typedef const DIRAMPFORCE* LPCDIRAMPFORCE;
+
+struct DIPERIODIC {
+  DWORD dwMagnitude;
+  LONG lOffset;
+  DWORD dwPhase;
+  DWORD dwPeriod;
+};
+typedef DIPERIODIC* LPDIPERIODIC;
+typedef const DIPERIODIC* LPCDIPERIODIC;
+
+struct DICONDITION {
+  LONG lOffset;
+  LONG lPositiveCoefficient;
+  LONG lNegativeCoefficient;
+  DWORD dwPositiveSaturation;
+  DWORD dwNegativeSaturation;
+  LONG lDeadBand;
+};
+typedef DICONDITION* LPDICONDITION;
+typedef const DICONDITION* LPCDICONDITION;
+
+struct DICUSTOMFORCE {
+  DWORD cChannels;
+  DWORD dwSamplePeriod;
+  DWORD cSamples;
+  LPLONG rglForceData;
+};
+typedef DICUSTOMFORCE* LPDICUSTOMFORCE;
+typedef const DICUSTOMFORCE* LPCDICUSTOMFORCE;
+
+// DirectInput 5 ended here; DirectInput 6 added dwStartDelay. Both sizes are accepted.
+struct DIEFFECT_DX5 {
+  DWORD dwSize;
+  DWORD dwFlags;
+  DWORD dwDuration;
+  DWORD dwSamplePeriod;
+  DWORD dwGain;
+  DWORD dwTriggerButton;
+  DWORD dwTriggerRepeatInterval;
+  DWORD cAxes;
+  LPDWORD rgdwAxes;
+  LPLONG rglDirection;
+  LPDIENVELOPE lpEnvelope;
+  DWORD cbTypeSpecificParams;
+  LPVOID lpvTypeSpecificParams;
+};
+typedef DIEFFECT_DX5* LPDIEFFECT_DX5;
+typedef const DIEFFECT_DX5* LPCDIEFFECT_DX5;
+
+struct DIEFFECT {
+  DWORD dwSize;
+  DWORD dwFlags;
+  DWORD dwDuration;
+  DWORD dwSamplePeriod;
+  DWORD dwGain;
+  DWORD dwTriggerButton;
+  DWORD dwTriggerRepeatInterval;
+  DWORD cAxes;
+  LPDWORD rgdwAxes;
+  LPLONG rglDirection;
+  LPDIENVELOPE lpEnvelope;
+  DWORD cbTypeSpecificParams;
+  LPVOID lpvTypeSpecificParams;
+  DWORD dwStartDelay;
+};
+typedef DIEFFECT DIEFFECT_DX6;
+typedef DIEFFECT* LPDIEFFECT;
+typedef const DIEFFECT* LPCDIEFFECT;
+
+struct DIEFFECTINFOA {
+  DWORD dwSize;
+  GUID guid;
+  DWORD dwEffType;
+  DWORD dwStaticParams;
+  DWORD dwDynamicParams;
+  CHAR tszName[MAX_PATH];
+};
+typedef DIEFFECTINFOA* LPDIEFFECTINFOA;
+typedef const DIEFFECTINFOA* LPCDIEFFECTINFOA;
+
+struct DIEFFESCAPE {
+  DWORD dwSize;
+  DWORD dwCommand;
+  LPVOID lpvInBuffer;
+  DWORD cbInBuffer;
+  LPVOID lpvOutBuffer;
+  DWORD cbOutBuffer;
+};
+typedef DIEFFESCAPE* LPDIEFFESCAPE;
+
+struct DIFILEEFFECT {
+  DWORD dwSize;
+  GUID GuidEffect;
+  LPCDIEFFECT lpDiEffect;
+  CHAR szFriendlyName[MAX_PATH];
+};
+typedef DIFILEEFFECT* LPDIFILEEFFECT;
+typedef const DIFILEEFFECT* LPCDIFILEEFFECT;
+
+struct DIJOYSTATE {
+  LONG lX;
+  LONG lY;
+  LONG lZ;
+  LONG lRx;
+  LONG lRy;
+  LONG lRz;
+  LONG rglSlider[2];
+  DWORD rgdwPOV[4];
+  BYTE rgbButtons[32];
+};
+typedef DIJOYSTATE* LPDIJOYSTATE;
+
+struct DIJOYSTATE2 {
+  LONG lX;
+  LONG lY;
+  LONG lZ;
+  LONG lRx;
+  LONG lRy;
+  LONG lRz;
+  LONG rglSlider[2];
+  DWORD rgdwPOV[4];
+  BYTE rgbButtons[128];
+  LONG lVX;
+  LONG lVY;
+  LONG lVZ;
+  LONG lVRx;
+  LONG lVRy;
+  LONG lVRz;
+  LONG rglVSlider[2];
+  LONG lAX;
+  LONG lAY;
+  LONG lAZ;
+  LONG lARx;
+  LONG lARy;
+  LONG lARz;
+  LONG rglASlider[2];
+  LONG lFX;
+  LONG lFY;
+  LONG lFZ;
+  LONG lFRx;
+  LONG lFRy;
+  LONG lFRz;
+  LONG rglFSlider[2];
+};
+typedef DIJOYSTATE2* LPDIJOYSTATE2;
+
+struct DIMOUSESTATE {
+  LONG lX;
+  LONG lY;
+  LONG lZ;
+  BYTE rgbButtons[4];
+};
+typedef DIMOUSESTATE* LPDIMOUSESTATE;
+
+#define DIJOFS_X ((LONG)offsetof(DIJOYSTATE, lX))
+#define DIJOFS_Y ((LONG)offsetof(DIJOYSTATE, lY))
+#define DIJOFS_Z ((LONG)offsetof(DIJOYSTATE, lZ))
+#define DIJOFS_RX ((LONG)offsetof(DIJOYSTATE, lRx))
+#define DIJOFS_RY ((LONG)offsetof(DIJOYSTATE, lRy))
+#define DIJOFS_RZ ((LONG)offsetof(DIJOYSTATE, lRz))
+#define DIJOFS_SLIDER(n) ((LONG)(offsetof(DIJOYSTATE, rglSlider) + (n) * sizeof(LONG)))
+#define DIJOFS_POV(n) ((LONG)(offsetof(DIJOYSTATE, rgdwPOV) + (n) * sizeof(DWORD)))
+#define DIJOFS_BUTTON(n) ((LONG)(offsetof(DIJOYSTATE, rgbButtons) + (n)))
+#define DIJOFS_BUTTON0 DIJOFS_BUTTON(0)
+#define DIJOFS_BUTTON1 DIJOFS_BUTTON(1)
+#define DIJOFS_BUTTON2 DIJOFS_BUTTON(2)
+#define DIJOFS_BUTTON3 DIJOFS_BUTTON(3)
+#define DIJOFS_BUTTON4 DIJOFS_BUTTON(4)
+#define DIJOFS_BUTTON5 DIJOFS_BUTTON(5)
+#define DIJOFS_BUTTON6 DIJOFS_BUTTON(6)
+#define DIJOFS_BUTTON7 DIJOFS_BUTTON(7)
+#define DIJOFS_BUTTON8 DIJOFS_BUTTON(8)
+#define DIJOFS_BUTTON9 DIJOFS_BUTTON(9)
+#define DIJOFS_BUTTON10 DIJOFS_BUTTON(10)
+#define DIJOFS_BUTTON11 DIJOFS_BUTTON(11)
+#define DIJOFS_BUTTON12 DIJOFS_BUTTON(12)
+#define DIJOFS_BUTTON13 DIJOFS_BUTTON(13)
+#define DIJOFS_BUTTON14 DIJOFS_BUTTON(14)
+#define DIJOFS_BUTTON15 DIJOFS_BUTTON(15)
+#define DIJOFS_BUTTON16 DIJOFS_BUTTON(16)
+#define DIJOFS_BUTTON17 DIJOFS_BUTTON(17)
+#define DIJOFS_BUTTON18 DIJOFS_BUTTON(18)
+#define DIJOFS_BUTTON19 DIJOFS_BUTTON(19)
+#define DIJOFS_BUTTON20 DIJOFS_BUTTON(20)
+#define DIJOFS_BUTTON21 DIJOFS_BUTTON(21)
+#define DIJOFS_BUTTON22 DIJOFS_BUTTON(22)
+#define DIJOFS_BUTTON23 DIJOFS_BUTTON(23)
+#define DIJOFS_BUTTON24 DIJOFS_BUTTON(24)
+#define DIJOFS_BUTTON25 DIJOFS_BUTTON(25)
+#define DIJOFS_BUTTON26 DIJOFS_BUTTON(26)
+#define DIJOFS_BUTTON27 DIJOFS_BUTTON(27)
+#define DIJOFS_BUTTON28 DIJOFS_BUTTON(28)
+#define DIJOFS_BUTTON29 DIJOFS_BUTTON(29)
+#define DIJOFS_BUTTON30 DIJOFS_BUTTON(30)
+#define DIJOFS_BUTTON31 DIJOFS_BUTTON(31)
+
+// The action-map, semantics and device-image types are only ever passed by pointer here.
+struct DIACTIONFORMATA;
+typedef DIACTIONFORMATA* LPDIACTIONFORMATA;
+typedef const DIACTIONFORMATA* LPCDIACTIONFORMATA;
+struct DICONFIGUREDEVICESPARAMSA;
+typedef DICONFIGUREDEVICESPARAMSA* LPDICONFIGUREDEVICESPARAMSA;
+typedef const DICONFIGUREDEVICESPARAMSA* LPCDICONFIGUREDEVICESPARAMSA;
+struct DIDEVICEIMAGEINFOHEADERA;
+typedef DIDEVICEIMAGEINFOHEADERA* LPDIDEVICEIMAGEINFOHEADERA;
+typedef const DIDEVICEIMAGEINFOHEADERA* LPCDIDEVICEIMAGEINFOHEADERA;
+
+// ---------------------------------------------------------------------------------------
+// Callbacks
+
+typedef BOOL(CALLBACK* LPDIENUMDEVICESCALLBACKA)(LPCDIDEVICEINSTANCEA lpddi, LPVOID pvRef);
+typedef BOOL(CALLBACK* LPDIENUMDEVICESBYSEMANTICSCBA)(LPCDIDEVICEINSTANCEA lpddi, LPDIRECTINPUTDEVICE8A lpdid,
+                                                      DWORD dwFlags, DWORD dwRemaining, LPVOID pvRef);
+typedef BOOL(CALLBACK* LPDICONFIGUREDEVICESCALLBACK)(IUnknown* lpDDSTarget, LPVOID pvRef);
+typedef BOOL(CALLBACK* LPDIENUMDEVICEOBJECTSCALLBACKA)(LPCDIDEVICEOBJECTINSTANCEA lpddoi, LPVOID pvRef);
+typedef BOOL(CALLBACK* LPDIENUMEFFECTSCALLBACKA)(LPCDIEFFECTINFOA pdei, LPVOID pvRef);
+typedef BOOL(CALLBACK* LPDIENUMCREATEDEFFECTOBJECTSCALLBACK)(LPDIRECTINPUTEFFECT peff, LPVOID pvRef);
+typedef BOOL(CALLBACK* LPDIENUMEFFECTSINFILECALLBACK)(LPCDIFILEEFFECT lpDiFileEf, LPVOID pvRef);
+
+// ---------------------------------------------------------------------------------------
+// Interfaces, methods in their published (vtable) order
+
+struct IDirectInputEffect : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE Initialize(HINSTANCE hinst, DWORD dwVersion, REFGUID rguid) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetEffectGuid(LPGUID pguid) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetParameters(LPDIEFFECT peff, DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetParameters(LPCDIEFFECT peff, DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Start(DWORD dwIterations, DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Stop() = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetEffectStatus(LPDWORD pdwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Download() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unload() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Escape(LPDIEFFESCAPE pesc) = 0;
+
+ protected:
+  ~IDirectInputEffect() = default;
+};
+
+struct IDirectInputDevice8A : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE GetCapabilities(LPDIDEVCAPS lpDIDevCaps) = 0;
+  virtual HRESULT STDMETHODCALLTYPE EnumObjects(LPDIENUMDEVICEOBJECTSCALLBACKA lpCallback, LPVOID pvRef,
+                                                DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetProperty(REFGUID rguidProp, LPDIPROPHEADER pdiph) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetProperty(REFGUID rguidProp, LPCDIPROPHEADER pdiph) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Acquire() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Unacquire() = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetDeviceState(DWORD cbData, LPVOID lpvData) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetDeviceData(DWORD cbObjectData, LPDIDEVICEOBJECTDATA rgdod,
+                                                  LPDWORD pdwInOut, DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetDataFormat(LPCDIDATAFORMAT lpdf) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetEventNotification(HANDLE hEvent) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND hwnd, DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetObjectInfo(LPDIDEVICEOBJECTINSTANCEA pdidoi, DWORD dwObj, DWORD dwHow) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetDeviceInfo(LPDIDEVICEINSTANCEA pdidi) = 0;
+  virtual HRESULT STDMETHODCALLTYPE RunControlPanel(HWND hwndOwner, DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Initialize(HINSTANCE hinst, DWORD dwVersion, REFGUID rguid) = 0;
+  virtual HRESULT STDMETHODCALLTYPE CreateEffect(REFGUID rguid, LPCDIEFFECT lpeff, LPDIRECTINPUTEFFECT* ppdeff,
+                                                 LPUNKNOWN punkOuter) = 0;
+  virtual HRESULT STDMETHODCALLTYPE EnumEffects(LPDIENUMEFFECTSCALLBACKA lpCallback, LPVOID pvRef,
+                                                DWORD dwEffType) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetEffectInfo(LPDIEFFECTINFOA pdei, REFGUID rguid) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetForceFeedbackState(LPDWORD pdwOut) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SendForceFeedbackCommand(DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE EnumCreatedEffectObjects(LPDIENUMCREATEDEFFECTOBJECTSCALLBACK lpCallback,
+                                                             LPVOID pvRef, DWORD fl) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Escape(LPDIEFFESCAPE pesc) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Poll() = 0;
+  virtual HRESULT STDMETHODCALLTYPE SendDeviceData(DWORD cbObjectData, LPCDIDEVICEOBJECTDATA rgdod,
+                                                   LPDWORD pdwInOut, DWORD fl) = 0;
+  virtual HRESULT STDMETHODCALLTYPE EnumEffectsInFile(LPCSTR lpszFileName, LPDIENUMEFFECTSINFILECALLBACK pec,
+                                                      LPVOID pvRef, DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE WriteEffectToFile(LPCSTR lpszFileName, DWORD dwEntries,
+                                                      LPDIFILEEFFECT rgDiFileEft, DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE BuildActionMap(LPDIACTIONFORMATA lpdiaf, LPCSTR lpszUserName,
+                                                   DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE SetActionMap(LPDIACTIONFORMATA lpdiActionFormat, LPCSTR lptszUserName,
+                                                 DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetImageInfo(LPDIDEVICEIMAGEINFOHEADERA lpdiDevImageInfoHeader) = 0;
+
+ protected:
+  ~IDirectInputDevice8A() = default;
+};
+
+struct IDirectInput8A : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE CreateDevice(REFGUID rguid, LPDIRECTINPUTDEVICE8A* lplpDirectInputDevice,
+                                                 LPUNKNOWN pUnkOuter) = 0;
+  virtual HRESULT STDMETHODCALLTYPE EnumDevices(DWORD dwDevType, LPDIENUMDEVICESCALLBACKA lpCallback, LPVOID pvRef,
+                                                DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetDeviceStatus(REFGUID rguidInstance) = 0;
+  virtual HRESULT STDMETHODCALLTYPE RunControlPanel(HWND hwndOwner, DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Initialize(HINSTANCE hinst, DWORD dwVersion) = 0;
+  virtual HRESULT STDMETHODCALLTYPE FindDevice(REFGUID rguidClass, LPCSTR ptszName, LPGUID pguidInstance) = 0;
+  virtual HRESULT STDMETHODCALLTYPE EnumDevicesBySemantics(LPCSTR ptszUserName, LPDIACTIONFORMATA lpdiActionFormat,
+                                                           LPDIENUMDEVICESBYSEMANTICSCBA lpCallback, LPVOID pvRef,
+                                                           DWORD dwFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE ConfigureDevices(LPDICONFIGUREDEVICESCALLBACK lpdiCallback,
+                                                     LPDICONFIGUREDEVICESPARAMSA lpdiCDParams, DWORD dwFlags,
+                                                     LPVOID pvRefData) = 0;
+
+ protected:
+  ~IDirectInput8A() = default;
+};
+
+// The program is built without UNICODE: the unsuffixed names are the ANSI ones.
+typedef IDirectInput8A IDirectInput8;
+typedef IDirectInputDevice8A IDirectInputDevice8;
+typedef LPDIRECTINPUT8A LPDIRECTINPUT8;
+typedef LPDIRECTINPUTDEVICE8A LPDIRECTINPUTDEVICE8;
+typedef DIDEVICEINSTANCEA DIDEVICEINSTANCE;
+typedef LPDIDEVICEINSTANCEA LPDIDEVICEINSTANCE;
+typedef LPCDIDEVICEINSTANCEA LPCDIDEVICEINSTANCE;
+typedef DIDEVICEOBJECTINSTANCEA DIDEVICEOBJECTINSTANCE;
+typedef LPDIDEVICEOBJECTINSTANCEA LPDIDEVICEOBJECTINSTANCE;
+typedef LPCDIDEVICEOBJECTINSTANCEA LPCDIDEVICEOBJECTINSTANCE;
+typedef DIEFFECTINFOA DIEFFECTINFO;
+typedef LPDIEFFECTINFOA LPDIEFFECTINFO;
+typedef LPCDIEFFECTINFOA LPCDIEFFECTINFO;
+typedef LPDIENUMDEVICESCALLBACKA LPDIENUMDEVICESCALLBACK;
+typedef LPDIENUMDEVICEOBJECTSCALLBACKA LPDIENUMDEVICEOBJECTSCALLBACK;
+typedef LPDIENUMEFFECTSCALLBACKA LPDIENUMEFFECTSCALLBACK;
+#define IID_IDirectInput8 IID_IDirectInput8A
+#define IID_IDirectInputDevice8 IID_IDirectInputDevice8A
+
+// ---------------------------------------------------------------------------------------
+// GUIDs (src/host/dinput_guids.cpp) and the predefined joystick data format
+// (src/host/dinput_data_format.cpp)
+
+extern const CLSID CLSID_DirectInput8;
+extern const CLSID CLSID_DirectInputDevice8;
+extern const IID IID_IDirectInput8A;
+extern const IID IID_IDirectInput8W;
+extern const IID IID_IDirectInputDevice8A;
+extern const IID IID_IDirectInputDevice8W;
+extern const IID IID_IDirectInputEffect;
+
+extern const GUID GUID_XAxis;
+extern const GUID GUID_YAxis;
+extern const GUID GUID_ZAxis;
+extern const GUID GUID_RxAxis;
+extern const GUID GUID_RyAxis;
+extern const GUID GUID_RzAxis;
+extern const GUID GUID_Slider;
+extern const GUID GUID_Button;
+extern const GUID GUID_Key;
+extern const GUID GUID_POV;
+extern const GUID GUID_Unknown;
+
+extern const GUID GUID_SysMouse;
+extern const GUID GUID_SysKeyboard;
+extern const GUID GUID_Joystick;
+
+extern const GUID GUID_ConstantForce;
+extern const GUID GUID_RampForce;
+extern const GUID GUID_Square;
+extern const GUID GUID_Sine;
+extern const GUID GUID_Triangle;
+extern const GUID GUID_SawtoothUp;
+extern const GUID GUID_SawtoothDown;
+extern const GUID GUID_Spring;
+extern const GUID GUID_Damper;
+extern const GUID GUID_Inertia;
+extern const GUID GUID_Friction;
+extern const GUID GUID_CustomForce;
+
+extern const DIDATAFORMAT c_dfDIJoystick;
+
+extern "C" HRESULT WINAPI DirectInput8Create(HINSTANCE hinst, DWORD dwVersion, REFIID riidltf, LPVOID* ppvOut,
+                                             LPUNKNOWN punkOuter);

@@ -1,0 +1,52 @@
+// The predefined joystick data format: a DIJOYSTATE (80 bytes) of six axes, two sliders,
+// four POVs and 32 buttons. Every object is optional, so any game controller accepts it.
+#include "host/dinput_api.h"
+
+namespace {
+
+constexpr DWORD anyAxis = DIDFT_OPTIONAL | DIDFT_AXIS | DIDFT_ANYINSTANCE;
+constexpr DWORD anyPov = DIDFT_OPTIONAL | DIDFT_POV | DIDFT_ANYINSTANCE;
+constexpr DWORD anyButton = DIDFT_OPTIONAL | DIDFT_BUTTON | DIDFT_ANYINSTANCE;
+
+#define VANTREL_JOYSTICK_BUTTON(n) {nullptr, static_cast<DWORD>(DIJOFS_BUTTON(n)), anyButton, 0}
+
+DIOBJECTDATAFORMAT joystickObjects[] = {
+    {&GUID_XAxis, DIJOFS_X, anyAxis, 0},
+    {&GUID_YAxis, DIJOFS_Y, anyAxis, 0},
+    {&GUID_ZAxis, DIJOFS_Z, anyAxis, 0},
+    {&GUID_RxAxis, DIJOFS_RX, anyAxis, 0},
+    {&GUID_RyAxis, DIJOFS_RY, anyAxis, 0},
+    {&GUID_RzAxis, DIJOFS_RZ, anyAxis, 0},
+    {&GUID_Slider, DIJOFS_SLIDER(0), anyAxis, 0},
+    {&GUID_Slider, DIJOFS_SLIDER(1), anyAxis, 0},
+    {&GUID_POV, DIJOFS_POV(0), anyPov, 0},
+    {&GUID_POV, DIJOFS_POV(1), anyPov, 0},
+    {&GUID_POV, DIJOFS_POV(2), anyPov, 0},
+    {&GUID_POV, DIJOFS_POV(3), anyPov, 0},
+    VANTREL_JOYSTICK_BUTTON(0),  VANTREL_JOYSTICK_BUTTON(1),  VANTREL_JOYSTICK_BUTTON(2),
+    VANTREL_JOYSTICK_BUTTON(3),  VANTREL_JOYSTICK_BUTTON(4),  VANTREL_JOYSTICK_BUTTON(5),
+    VANTREL_JOYSTICK_BUTTON(6),  VANTREL_JOYSTICK_BUTTON(7),  VANTREL_JOYSTICK_BUTTON(8),
+    VANTREL_JOYSTICK_BUTTON(9),  VANTREL_JOYSTICK_BUTTON(10), VANTREL_JOYSTICK_BUTTON(11),
+    VANTREL_JOYSTICK_BUTTON(12), VANTREL_JOYSTICK_BUTTON(13), VANTREL_JOYSTICK_BUTTON(14),
+    VANTREL_JOYSTICK_BUTTON(15), VANTREL_JOYSTICK_BUTTON(16), VANTREL_JOYSTICK_BUTTON(17),
+    VANTREL_JOYSTICK_BUTTON(18), VANTREL_JOYSTICK_BUTTON(19), VANTREL_JOYSTICK_BUTTON(20),
+    VANTREL_JOYSTICK_BUTTON(21), VANTREL_JOYSTICK_BUTTON(22), VANTREL_JOYSTICK_BUTTON(23),
+    VANTREL_JOYSTICK_BUTTON(24), VANTREL_JOYSTICK_BUTTON(25), VANTREL_JOYSTICK_BUTTON(26),
+    VANTREL_JOYSTICK_BUTTON(27), VANTREL_JOYSTICK_BUTTON(28), VANTREL_JOYSTICK_BUTTON(29),
+    VANTREL_JOYSTICK_BUTTON(30), VANTREL_JOYSTICK_BUTTON(31),
+};
+
+#undef VANTREL_JOYSTICK_BUTTON
+
+static_assert(sizeof(joystickObjects) / sizeof(joystickObjects[0]) == 44);
+
+}  // namespace
+
+const DIDATAFORMAT c_dfDIJoystick = {
+    sizeof(DIDATAFORMAT),
+    sizeof(DIOBJECTDATAFORMAT),
+    DIDF_ABSAXIS,
+    sizeof(DIJOYSTATE),
+    sizeof(joystickObjects) / sizeof(joystickObjects[0]),
+    joystickObjects,
+};
