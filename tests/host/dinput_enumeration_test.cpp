@@ -193,6 +193,11 @@ TEST_F(Enumeration, ReplugKeepsTheIdAndThePlace) {
   again.instanceGuid = firstGuid;
   EXPECT_EQ(host::AttachDevice(again), first);
   EXPECT_EQ(host::AttachDevice(again), host::noDevice) << "the same device cannot be attached twice";
+  host::DetachDevice(first);
+  host::DeviceDescription otherControls = host::GameControllerDescription("First", 0x045E, 1, 0, 6);
+  otherControls.instanceGuid = firstGuid;
+  EXPECT_EQ(host::AttachDevice(otherControls), host::noDevice) << "a re-plugged device has the controls it had";
+  EXPECT_TRUE(host::ReattachDevice(first));
   EXPECT_EQ(directInput->GetDeviceStatus(firstGuid), DI_OK);
   EXPECT_EQ(EnumeratedNames(DI8DEVCLASS_ALL, DIEDFL_ATTACHEDONLY), (std::vector<std::string>{"First", "Second"}));
   EXPECT_NE(first, second);

@@ -212,9 +212,8 @@ std::function<std::string(const host::CallRecord&)> EffectAxesAndDirections(std:
                                                                             std::vector<LONG> directions) {
   return [axes = std::move(axes), directions = std::move(directions)](const host::CallRecord& record) -> std::string {
     const host::LoggedEffect& e = record.effectParams;
-    if (e.cAxes != axes.size()) {
-      return "cAxes is " + std::to_string(e.cAxes) + ", not " + std::to_string(axes.size());
-    }
+    size_t count = std::max(axes.size(), directions.size());
+    if (e.cAxes != count) return "cAxes is " + std::to_string(e.cAxes) + ", not " + std::to_string(count);
     for (size_t i = 0; i < axes.size() && i < host::loggedAxesRoom; ++i) {
       if (e.axes[i] != axes[i]) return "axis " + std::to_string(i) + " is " + std::to_string(e.axes[i]);
     }

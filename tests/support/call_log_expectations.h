@@ -22,21 +22,21 @@ namespace test_support {
 struct ExpectedCall {
   host::Method method;
   int32_t effect = host::anyEffect;  // an index, host::noEffect, or any
-  std::optional<HRESULT> result;
-  std::optional<DWORD> flags;        // CallRecord::flags (see call_log.h for each method)
-  std::optional<DWORD> property;     // Get/SetProperty: the DIPROP_ number
-  std::optional<DWORD> data;         // Get/SetProperty: DIPROPDWORD.dwData
+  std::optional<HRESULT> result{};
+  std::optional<DWORD> flags{};      // CallRecord::flags (see call_log.h for each method)
+  std::optional<DWORD> property{};   // Get/SetProperty: the DIPROP_ number
+  std::optional<DWORD> data{};       // Get/SetProperty: DIPROPDWORD.dwData
   // CreateEffect / SetParameters: the type-specific block; Escape: the in-buffer. Compared
   // byte for byte, sizes included, when not empty.
-  std::vector<uint8_t> block;
+  std::vector<uint8_t> block{};
   // Any other fields: answers "" when they are as expected, otherwise what differs.
-  std::function<std::string(const host::CallRecord&)> check;
+  std::function<std::string(const host::CallRecord&)> check{};
   const char* comment = "";
 };
 
 struct CallFilter {
   host::DeviceId device = host::noDevice;  // only calls on this device (noDevice: every call)
-  std::vector<host::Method> ignored;       // methods left out of the comparison
+  std::vector<host::Method> ignored{};     // methods left out of the comparison
 };
 
 // Reference counting, for tables that are about traffic rather than lifetimes.
@@ -74,6 +74,8 @@ std::vector<uint8_t> BytesOf(std::initializer_list<T> values) {
 
 // Field checks for ExpectedCall::check.
 std::function<std::string(const host::CallRecord&)> EffectGain(DWORD gain);
+// cAxes must be the longer list's length; an empty list is not compared (a call with only
+// DIEP_DIRECTION carries no axes).
 std::function<std::string(const host::CallRecord&)> EffectAxesAndDirections(std::vector<DWORD> axes,
                                                                             std::vector<LONG> directions);
 std::function<std::string(const host::CallRecord&)> StartIterations(DWORD iterations);

@@ -1,6 +1,12 @@
 // IDirectInputDevice8A over a registry entry: acquisition, cooperative level, data format,
 // properties and the device half of force feedback. Several interfaces may be open on one
 // device; each has its own acquisition, format and per-axis properties, as in DirectInput.
+//
+// An acquired interface whose device is unplugged, or whose foreground window loses focus,
+// is "lost": GetDeviceState, Poll and GetDeviceData answer DIERR_INPUTLOST (every time, not
+// only once) and effect calls DIERR_INPUTLOST, until Acquire succeeds again or Unacquire is
+// called. Acquire answers DIERR_UNPLUGGED while the device is unplugged and
+// DIERR_OTHERAPPHASPRIO for a foreground interface while the application is inactive.
 #pragma once
 
 #include <cstdint>

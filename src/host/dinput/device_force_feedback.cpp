@@ -43,7 +43,12 @@ HRESULT STDMETHODCALLTYPE Device::CreateEffect(REFGUID rguid, LPCDIEFFECT lpeff,
   if (effect == nullptr) return scope.Finish(DIERR_OUTOFMEMORY);
   if (lpeff != nullptr) {
     // As SetParameters with every member; a download that cannot happen yet is no failure.
-    HRESULT applied = effect->Apply(*lpeff, allParams);
+    DIEFFECT parameters;
+    if (!Effect::CopyParameters(lpeff, &parameters)) {
+      effect->Discard();
+      return scope.Finish(DIERR_INVALIDPARAM);
+    }
+    HRESULT applied = effect->Apply(parameters, allParams);
     if (FAILED(applied)) {
       effect->Discard();
       return scope.Finish(applied);

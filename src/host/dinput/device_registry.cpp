@@ -81,6 +81,13 @@ std::unique_ptr<DeviceModel> MakeModel(const DeviceDescription& description) {
   return MakeScriptedDevice(description);
 }
 
+// Interfaces opened before a re-plug keep their per-object state: the device that comes
+// back must have the same controls.
+bool SameControls(const DeviceDescription& a, const DeviceDescription& b) {
+  return a.kind == b.kind && a.axes == b.axes && a.actuatorAxes == b.actuatorAxes && a.buttons == b.buttons &&
+         a.povs == b.povs;
+}
+
 int IndexOfObject(const DeviceEntry& entry, ObjectClass kind, int instance) {
   std::span<const DeviceObject> objects = entry.objects();
   for (size_t i = 0; i < objects.size(); ++i) {
@@ -210,7 +217,7 @@ DeviceId AttachDevice(const DeviceDescription& description) {
   if (!dinput::IsZero(d.instanceGuid)) {
     for (const std::shared_ptr<DeviceEntry>& entry : registry.entries) {
       if (!IsEqualGUID(entry->description().instanceGuid, d.instanceGuid)) continue;
-      if (entry->attached()) return noDevice;
+      if (entry->attached() || !dinput::SameControls(entry->description(), d)) return noDevice;
       // The same device plugged in again.
       entry->Replace(d, std::move(model));
       entry->Attach();

@@ -74,8 +74,9 @@ DeviceDescription GameControllerDescription(const std::string& name, uint16_t ve
 GUID ProductGuidFromIds(uint16_t vendorId, uint16_t productId);
 
 // Plugs a device in. A description whose instance GUID is a detached device's plugs that
-// device in again under the same id. noDevice when the description is unusable or a device
-// with that instance GUID is attached already.
+// device in again under the same id (it must have the same kind and controls). noDevice
+// when the description is unusable, a device with that instance GUID is attached already,
+// or the one that is detached has other controls.
 DeviceId AttachDevice(const DeviceDescription& description);
 // Unplugs: open interfaces on it lose their acquisition and effects.
 bool DetachDevice(DeviceId device);

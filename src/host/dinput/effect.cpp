@@ -1,5 +1,7 @@
 #include "host/dinput/effect.h"
 
+#include <cstring>
+
 #include "host/dinput/api_lock.h"
 #include "host/dinput/call_log.h"
 #include "host/dinput/device.h"
@@ -36,6 +38,8 @@ void Effect::Discard() {
 
 void Effect::ReleaseInternal() {
   if (--references_ > 0) return;
+  // The wheel runs with the effect up to now before it goes.
+  device_->entry().Sync();
   UnloadFromDevice();
   device_->ForgetEffect(this);
   Device* device = device_;
@@ -65,7 +69,7 @@ HRESULT Effect::DownloadToSlot(bool* truncated) {
     uint64_t length = PlaybackLengthUs(params_, iterations_);
     slot.untilUs = length == UINT64_MAX ? foreverUs : slot.fromUs + length;
   }
-  dirty_ = false;
+  pending_ = 0;
   entry.ApplySlot(slot_);
   return DI_OK;
 }
@@ -82,13 +86,24 @@ void Effect::StartPlayback(DWORD iterations) {
   entry.ApplySlot(slot_);
 }
 
+bool Effect::CopyParameters(LPCDIEFFECT effect, DIEFFECT* copy) {
+  *copy = DIEFFECT{};
+  if (effect->dwSize == sizeof(DIEFFECT_DX5)) {
+    std::memcpy(copy, effect, sizeof(DIEFFECT_DX5));
+    return true;
+  }
+  if (effect->dwSize != sizeof(DIEFFECT)) return false;
+  std::memcpy(copy, effect, sizeof(DIEFFECT));
+  return true;
+}
+
 HRESULT Effect::Apply(const DIEFFECT& effect, DWORD flags) {
   DeviceEntry& entry = device_->entry();
   entry.Sync();
   DWORD changed = 0;
   HRESULT stored = StoreParameters(&params_, type_, effect, flags, *device_, &changed);
   if (FAILED(stored)) return stored;
-  if (changed != 0) dirty_ = true;
+  pending_ |= changed;
   if (flags & DIEP_NODOWNLOAD) return DI_OK;
   HRESULT access = device_->EffectAccess();
   if (access == static_cast<HRESULT>(DIERR_NOTEXCLUSIVEACQUIRED)) return DI_DOWNLOADSKIPPED;
@@ -97,13 +112,13 @@ HRESULT Effect::Apply(const DIEFFECT& effect, DWORD flags) {
 
   bool playing = slot_ >= 0 && entry.SlotPlaying(slot_);
   bool restart = false;
-  if (playing && !(flags & DIEP_START) && (changed & ~type_.dynamicParams) != 0) {
+  if (playing && !(flags & DIEP_START) && (pending_ & ~type_.dynamicParams) != 0) {
     // The device cannot change these while the effect runs: stop, update, start again.
     if (flags & DIEP_NORESTART) return DIERR_EFFECTPLAYING;
     restart = true;
   }
   bool truncated = false;
-  if (slot_ < 0 || dirty_) {
+  if (slot_ < 0 || pending_ != 0) {
     HRESULT downloaded = DownloadToSlot(&truncated);
     if (FAILED(downloaded)) return downloaded;
   }
@@ -151,7 +166,6 @@ ULONG STDMETHODCALLTYPE Effect::Release() {
   CallScope scope(Interface::Effect, Method::Release, device_->deviceId(), device_->serial(), index_);
   ULONG count = references_ - 1;
   scope.record().value = count;
-  if (count == 0) device_->entry().Sync();
   ReleaseInternal();
   return count;
 }
@@ -202,8 +216,9 @@ HRESULT STDMETHODCALLTYPE Effect::SetParameters(LPCDIEFFECT peff, DWORD dwFlags)
   LogEffect(&scope.record().effectParams, peff, dwFlags);
   HRESULT injected;
   if (scope.Injected(&injected)) return scope.Finish(injected);
-  if (peff == nullptr) return scope.Finish(DIERR_INVALIDPARAM);
-  return scope.Finish(Apply(*peff, dwFlags));
+  DIEFFECT parameters;
+  if (peff == nullptr || !CopyParameters(peff, &parameters)) return scope.Finish(DIERR_INVALIDPARAM);
+  return scope.Finish(Apply(parameters, dwFlags));
 }
 
 HRESULT STDMETHODCALLTYPE Effect::Start(DWORD dwIterations, DWORD dwFlags) {
@@ -222,7 +237,7 @@ HRESULT STDMETHODCALLTYPE Effect::Start(DWORD dwIterations, DWORD dwFlags) {
     if (slot_ < 0) return scope.Finish(DIERR_NOTDOWNLOADED);
   } else {
     if (!params_.Complete()) return scope.Finish(DIERR_INCOMPLETEEFFECT);
-    if (slot_ < 0 || dirty_) {
+    if (slot_ < 0 || pending_ != 0) {
       bool truncated = false;
       HRESULT downloaded = DownloadToSlot(&truncated);
       if (FAILED(downloaded)) return scope.Finish(downloaded);
@@ -280,7 +295,7 @@ HRESULT STDMETHODCALLTYPE Effect::Download() {
   HRESULT access = device_->EffectAccess();
   if (FAILED(access)) return scope.Finish(access);
   if (!params_.Complete()) return scope.Finish(DIERR_INCOMPLETEEFFECT);
-  if (slot_ >= 0 && !dirty_) return scope.Finish(DI_NOEFFECT);  // already on the device as it is
+  if (slot_ >= 0 && pending_ == 0) return scope.Finish(DI_NOEFFECT);  // already on the device as it is
   bool truncated = false;
   HRESULT downloaded = DownloadToSlot(&truncated);
   if (FAILED(downloaded)) return scope.Finish(downloaded);

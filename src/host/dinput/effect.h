@@ -40,6 +40,9 @@ class Effect final : public IDirectInputEffect {
   int32_t index() const { return index_; }
   // SetParameters without the call record (CreateEffect's own use).
   HRESULT Apply(const DIEFFECT& effect, DWORD flags);
+  // A caller's DIEFFECT in either published size as a whole DIEFFECT (the DirectInput 5 one
+  // ends before dwStartDelay); false when the size is neither.
+  static bool CopyParameters(LPCDIEFFECT effect, DIEFFECT* copy);
   // The device took the effect off (its slot is gone already).
   void OnSlotLost() { slot_ = -1; }
   // Takes the effect off the device, if it is on.
@@ -63,7 +66,7 @@ class Effect final : public IDirectInputEffect {
   int32_t index_;
   EffectParameters params_;
   int slot_ = -1;
-  bool dirty_ = false;  // parameters changed since the last download
+  DWORD pending_ = 0;  // DIEP_ members changed since the last download
   DWORD iterations_ = 1;
 };
 
