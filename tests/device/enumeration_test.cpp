@@ -130,4 +130,31 @@ TEST_F(EnumerationTest, ReleasingTwiceOrWithNothingOpenDoesNothing) {
   EXPECT_EQ(live.directInput + live.devices + live.effects, 0);
 }
 
+TEST_F(EnumerationTest, ReleasingAnUnpluggedOrFailingDeviceStillFreesEverything) {
+  struct Case {
+    const char* what;
+    bool unplug;
+    HRESULT unacquireFault;
+  };
+  const Case cases[] = {
+      {"unplugged wheel", true, S_OK},
+      {"Unacquire failing", false, DIERR_INPUTLOST},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    host::DeviceId wheel = AttachWheel();
+    OpenFirstDevice();
+    if (c.unplug) {
+      ASSERT_TRUE(host::DetachDevice(wheel)) << c.what;
+    }
+    if (c.unacquireFault != S_OK) {
+      ASSERT_TRUE(host::FailNextCalls(host::Method::Unacquire, 1, c.unacquireFault)) << c.what;
+    }
+    ShutdownDirectInput();
+    EXPECT_EQ(g_pDevice, nullptr) << c.what;
+    host::LiveObjectCounts live = host::LiveObjects();
+    EXPECT_EQ(live.directInput + live.devices + live.effects, 0) << c.what;
+  }
+}
+
 }  // namespace
