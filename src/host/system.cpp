@@ -10,6 +10,8 @@ uint32_t virtualNowMs = 0;
 host::SystemCalls calls{};
 bool failAffinity = false;
 bool failTimeBeginPeriod = false;
+void (*sleepHook)(DWORD, void*) = nullptr;
+void* sleepContext = nullptr;
 
 // Distinct non-null pseudo handles, like Windows' -1 and -2.
 HANDLE const currentProcess = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
@@ -48,6 +50,7 @@ void WINAPI Sleep(DWORD milliseconds) {
   } else {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
   }
+  if (sleepHook != nullptr) sleepHook(milliseconds, sleepContext);
 }
 
 HANDLE WINAPI GetCurrentProcess() { return currentProcess; }
@@ -100,9 +103,16 @@ void ResetSystemCalls() {
   calls = SystemCalls{};
   failAffinity = false;
   failTimeBeginPeriod = false;
+  sleepHook = nullptr;
+  sleepContext = nullptr;
 }
 
 void FailSetThreadAffinityMask(bool fail) { failAffinity = fail; }
 void FailTimeBeginPeriod(bool fail) { failTimeBeginPeriod = fail; }
+
+void SetSleepHook(void (*hook)(DWORD milliseconds, void* context), void* context) {
+  sleepHook = hook;
+  sleepContext = context;
+}
 
 }  // namespace host

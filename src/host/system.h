@@ -47,9 +47,13 @@ struct SystemCalls {
   uint32_t timeEndPeriodCalls;
 };
 const SystemCalls& RecordedSystemCalls();
-// Clears the record and makes the listed calls fail (returning 0 or TIMERR_NOCANDO).
+// Clears the record (and the sleep hook) and makes the listed calls fail (returning 0 or
+// TIMERR_NOCANDO).
 void ResetSystemCalls();
 void FailSetThreadAffinityMask(bool fail);
 void FailTimeBeginPeriod(bool fail);
+// Called by Sleep after it has advanced the clock (or slept), with what it was asked for:
+// scenario tests act there as time passes. Null clears it.
+void SetSleepHook(void (*hook)(DWORD milliseconds, void* context), void* context);
 
 }  // namespace host

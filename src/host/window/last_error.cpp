@@ -1,0 +1,10 @@
+#include "host/window/last_error.h"
+
+namespace {
+
+thread_local DWORD lastError = ERROR_SUCCESS;
+
+}  // namespace
+
+DWORD WINAPI GetLastError() { return lastError; }
+void WINAPI SetLastError(DWORD error) { lastError = error; }

@@ -1,0 +1,13 @@
+// The thread's message queue: posted messages, the quit flag, hardware input, and messages
+// other threads send, each in fixed storage.
+#pragma once
+
+#include "host/window/window_table.h"
+
+namespace host::window {
+
+// Forgets everything queued for a window that is going away.
+void DropMessagesFor(HWND window);
+void ResetMessageQueue();
+
+}  // namespace host::window
