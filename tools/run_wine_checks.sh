@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs the Wine checker against the Windows build on a private headless display and returns its
+# exit code. Build the windows preset first; tools/wine_env.sh installs Wine if it is missing.
+#     tools/run_wine_checks.sh [--verbose]
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
+
+build=$VANTREL_ROOT/build/windows
+program=$build/src/vantrel.exe
+checker=$build/tools/wine_check/vantrel_wine_check.exe
+# The checker's two program runs take some ten seconds under Wine: three minutes means a hang.
+checker_seconds=180
+
+if [ "${1:-}" = --under-display ]; then
+  # Second stage, inside xvfb-run: run the checker, then end whatever of ours is left in the prefix
+  # while the display still exists.
+  shift
+  wine_env_find_binaries
+  status=0
+  wine_env_run "$checker_seconds" "$checker" "$@" "$(wine_env_windows_path "$program")" || status=$?
+  [ $status -eq 124 ] && echo "FAIL the checker did not finish within $checker_seconds s"
+  wine_env_stop_server
+  exit $status
+fi
+
+for file in "$program" "$checker"; do
+  if [ ! -f "$file" ]; then
+    echo "run_wine_checks: $file is missing: build the windows preset first" >&2
+    exit 1
+  fi
+done
+wine_env_install
+wine_env_lock
+wine_env_prepare_prefix
+echo "== Wine checks (prefix $WINEPREFIX)"
+started=$SECONDS
+status=0
+# The outer limit covers Xvfb's start and the clean-up after the checker.
+timeout --kill-after=10 $((checker_seconds + 60)) \
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --under-display "$@" 9>&- || status=$?
+echo "Wine checks took $((SECONDS - started)) s"
+exit $status

@@ -1,0 +1,135 @@
+// vantrel_wine_check: starts vantrel.exe and checks its dialog from outside the process.
+//
+//   vantrel_wine_check [--verbose] PROGRAM.exe   two runs of the program, every check; exit 1 on a failure
+//   vantrel_wine_check [--desktop NAME] --wait-window   waits for the program's window (started elsewhere)
+//   vantrel_wine_check [--desktop NAME] --close         closes it; exit 1 unless the program ends with 0
+// --desktop looks in a Wine virtual desktop (explorer /desktop=NAME,...) instead of the default one.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "check_log.h"
+#include "dialog_checks.h"
+#include "exit_checks.h"
+#include "interaction_checks.h"
+#include "program_process.h"
+#include "remote_window.h"
+
+namespace {
+
+constexpr int exitChecksFailed = 1;
+constexpr int exitUsage = 2;
+
+// Starts the program and waits for its dialog; a failure to get there is itself a failed check.
+HWND StartProgram(CheckLog& log, ProgramProcess& program, const std::string& exePath) {
+  std::string error;
+  if (!log.Expect(program.Start(exePath, &error), "the program starts", error)) return nullptr;
+  HWND dialog = program.WaitForWindow(&error);
+  log.Expect(dialog != nullptr, std::string("the program shows its window \"") + programCaption + "\"", error);
+  return dialog;
+}
+
+int RunChecks(const std::string& exePath, bool verbose) {
+  CheckLog log(verbose);
+  {
+    log.Section("run 1: controls, initial state, edits, mode, close box");
+    ProgramProcess program;
+    if (HWND dialog = StartProgram(log, program, exePath)) {
+      CheckControls(log, dialog);
+      CheckInitialState(log, dialog);
+      CheckEditCommits(log, dialog);
+      CheckEnterCommit(log, dialog);
+      CheckModeSelection(log, dialog);
+      CheckCloseBox(log, program, dialog);
+    }
+  }
+  {
+    log.Section("run 2: Escape");
+    ProgramProcess program;
+    if (HWND dialog = StartProgram(log, program, exePath)) CheckEscape(log, program, dialog);
+  }
+  log.PrintSummary();
+  return log.failed() == 0 ? 0 : exitChecksFailed;
+}
+
+int WaitForAnyProgramWindow() {
+  bool found = remote::WaitUntil([] { return FindProgramWindow(0) != nullptr; }, windowWaitMs);
+  // A pointer resting on the dialog would draw the control under it hot in a screenshot.
+  if (found) SetCursorPos(0, 0);
+  if (!found) std::printf("no window \"%s\" within %lu s\n", programCaption, windowWaitMs / 1000);
+  return found ? 0 : 1;
+}
+
+int CloseProgramWindow() {
+  HWND dialog = FindProgramWindow(0);
+  if (dialog == nullptr) {
+    std::printf("no window \"%s\" to close\n", programCaption);
+    return 1;
+  }
+  DWORD processId = 0;
+  GetWindowThreadProcessId(dialog, &processId);
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  DWORD exitCode = STILL_ACTIVE;
+  bool ended = process != nullptr && WaitForSingleObject(process, exitWaitMs) == WAIT_OBJECT_0 &&
+               GetExitCodeProcess(process, &exitCode);
+  if (process != nullptr) CloseHandle(process);
+  if (!ended) {
+    std::printf("the program did not end within %lu s of WM_CLOSE\n", exitWaitMs / 1000);
+    return 1;
+  }
+  if (exitCode != 0) std::printf("the program ended with exit code %lu\n", exitCode);
+  return exitCode == 0 ? 0 : 1;
+}
+
+// Window enumeration sees the calling thread's desktop only: join the program's desktop first,
+// once the desktop process started with the program has created it.
+bool UseDesktop(const char* name) {
+  HDESK desktop = nullptr;
+  remote::WaitUntil([&] { return (desktop = OpenDesktopA(name, 0, FALSE, GENERIC_ALL)) != nullptr; },
+                    windowWaitMs);
+  if (desktop == nullptr || !SetThreadDesktop(desktop)) {
+    std::printf("cannot use the desktop \"%s\" (error %lu)\n", name, GetLastError());
+    return false;
+  }
+  return true;
+}
+
+void PrintUsage() {
+  std::printf(
+      "usage: vantrel_wine_check [--verbose] PROGRAM.exe\n"
+      "       vantrel_wine_check [--desktop NAME] --wait-window\n"
+      "       vantrel_wine_check [--desktop NAME] --close\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool verbose = false;
+  const char* desktop = nullptr;
+  const char* windowCommand = nullptr;
+  std::string exePath;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--verbose") == 0) {
+      verbose = true;
+    } else if (std::strcmp(argv[i], "--desktop") == 0 && i + 1 < argc) {
+      desktop = argv[++i];
+    } else if (std::strcmp(argv[i], "--wait-window") == 0 || std::strcmp(argv[i], "--close") == 0) {
+      windowCommand = argv[i];
+    } else if (argv[i][0] != '-' && exePath.empty()) {
+      exePath = argv[i];
+    } else {
+      PrintUsage();
+      return exitUsage;
+    }
+  }
+  if ((windowCommand == nullptr) == exePath.empty() || (desktop != nullptr && windowCommand == nullptr)) {
+    PrintUsage();
+    return exitUsage;
+  }
+  if (windowCommand == nullptr) return RunChecks(exePath, verbose);
+  if (desktop != nullptr && !UseDesktop(desktop)) return 1;
+  return std::strcmp(windowCommand, "--close") == 0 ? CloseProgramWindow() : WaitForAnyProgramWindow();
+}
