@@ -9,6 +9,8 @@ extern bool deviceLost;
 extern bool acquireTraceArmed;
 // A rebuild of the device report is pending.
 extern bool reportRequested;
+// Runs of the selected measurement test done so far; a mode selection starts over.
+extern int32_t testRunCount;
 // The "Play Led" sweep.
 extern bool ledSweepActive;
 extern float ledLevel;

@@ -11,8 +11,12 @@
 #include "device/led_escape.h"
 #include "diag/debug_trace.h"
 #include "diag/result_code_name.h"
+#include "engine/effect_update.h"
 #include "engine/engine_state.h"
 #include "engine/force_modes.h"
+#include "engine/pid_controller.h"
+#include "engine/position_modes.h"
+#include "engine/sine_and_cycle.h"
 #include "engine/tick_values.h"
 #include "report/device_report.h"
 
@@ -21,6 +25,7 @@ bool acquireTraceArmed = true;
 bool reportRequested = true;
 bool ledSweepActive = false;
 float ledLevel = -1.0f;
+int32_t testRunCount = 0;
 int32_t fallbackLogicalMin = fallbackLogicalMinDefault;
 
 TickValues tickValues{};
@@ -60,6 +65,9 @@ void ReacquireIfLost() {
   Sleep(acquireRetryPauseMs);
   if (!deviceLost) {
     acquireTraceArmed = true;
+    // A device acquired again (or newly opened) holds its effects stopped: start and
+    // send everything afresh on this tick.
+    ForgetSentEffects();
     hr = g_pDevice->SendForceFeedbackCommand(DISFFC_SETACTUATORSON);
     if (FAILED(hr)) {
       DebugTrace("SendForceFeedbackCommand(DISFFC_SETACTUATORSON) Failed (0x%08x) %s", static_cast<unsigned>(hr),
@@ -200,6 +208,7 @@ void ForceTick() {
     FormNoise();
     FormTargetsAndMagnitudes(t);
     RunForceMode(t);
+    UpdateEffects(t);
   }
 
   StepLedSweep();
@@ -211,6 +220,7 @@ void ResetForceTick() {
   reportRequested = true;
   ledSweepActive = false;
   ledLevel = -1.0f;
+  testRunCount = 0;
   fallbackLogicalMin = fallbackLogicalMinDefault;
   tickValues = TickValues{};
   for (bool& on : effectOn) on = false;
@@ -219,4 +229,8 @@ void ResetForceTick() {
   tickCount = 0;
   sinNoise = 0;
   randNoise = 0;
+  ResetEffectUpdate();
+  ResetPidControllers();
+  ResetPositionModes();
+  ResetSineAndCycle();
 }

@@ -12,5 +12,5 @@ extern int32_t tickCount;
 extern int32_t sinNoise;
 extern int32_t randNoise;
 
-// Puts the engine back to its start-of-run state (a fresh process does not need it).
+// Puts the whole engine back to its start-of-run state (a fresh process does not need it).
 void ResetForceTick();

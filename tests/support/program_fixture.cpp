@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "app/control_panel.h"
+#include "app/dialog_proc.h"
 #include "app/program_exit.h"
 #include "app/test_settings.h"
 #include "device/device_open.h"
@@ -17,6 +19,8 @@ void ProgramTest::SetUp() {
   ffAxisCount = 0;
   deviceVendorId = 0;
   programEnding = false;
+  deviceNotification = nullptr;
+  ResetControlPanel();
   ResetTestSettings();
   ResetForceTick();
   host::ResetDirectInput();

@@ -1,0 +1,198 @@
+#include "app/dialog_proc.h"
+
+#include <cstring>
+
+#include "app/control_ids.h"
+#include "app/control_panel.h"
+#include "app/program_exit.h"
+#include "app/test_settings.h"
+#include "device/device_open.h"
+#include "device/direct_input.h"
+#include "diag/debug_trace.h"
+#include "diag/result_code_name.h"
+#include "engine/engine_state.h"
+
+HDEVNOTIFY deviceNotification = nullptr;
+
+namespace {
+
+// The HID device-interface class: wheels arrive and leave as HID devices.
+const GUID hidInterfaceClass = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+
+void RegisterForDeviceChanges(HWND dialog) {
+  DEV_BROADCAST_DEVICEINTERFACE_A filter;
+  std::memset(&filter, 0, sizeof(filter));
+  filter.dbcc_size = sizeof(filter);
+  filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  filter.dbcc_classguid = hidInterfaceClass;
+  deviceNotification = RegisterDeviceNotificationA(dialog, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+  if (deviceNotification == nullptr) DebugTrace("RegisterDeviceNotification() Failed");
+}
+
+BOOL OnInitDialog(HWND dialog) {
+  RegisterForDeviceChanges(dialog);
+  HRESULT hr = InitDirectInput(dialog);
+  if (FAILED(hr)) {
+    DebugTrace("InitDirectInput() Failed (0x%08x) %s", static_cast<unsigned>(hr), ResultCodeName(hr));
+    MessageBoxA(nullptr, "Error Initializing DirectInput The sample will now exit.", "Vantrel",
+                MB_ICONERROR | MB_OK);
+    EndProgram(dialog);
+    return TRUE;
+  }
+  // An empty device list has told the user and ended the program.
+  if (programEnding) return TRUE;
+  SelectFFBDevice(dialog, 0);
+  InitDialogControls(dialog);
+  return TRUE;
+}
+
+void OnDestroy() {
+  // Only a period that was set is ended: a start-up that failed before it leaves none.
+  if (timerResolutionSet) timeEndPeriod(1);
+  ShutdownDirectInput();
+  if (deviceNotification != nullptr) {
+    UnregisterDeviceNotification(deviceNotification);
+    deviceNotification = nullptr;
+  }
+  ResetControlPanel();
+  PostQuitMessage(0);
+}
+
+int ComboSelection(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
+
+bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+bool* CheckBoxField(int id) {
+  switch (id) {
+    case IDC_ADD_SIN: return &testSettings.addSin;
+    case IDC_ADD_RAND: return &testSettings.addRand;
+    case IDC_ADD_RAND_FORCE: return &testSettings.addRandForce;
+    case IDC_MIN_FORCE_CHECK: return &testSettings.applyMinForce;
+    case IDC_REVERSE_CONSTANT_FORCE: return &testSettings.reverseConstantForce;
+    case IDC_ALWAYS_UPDATE: return &testSettings.alwaysUpdateForces;
+    default: return nullptr;
+  }
+}
+
+bool IsCommittedOnLeave(int id) {
+  switch (id) {
+    case IDC_KP:
+    case IDC_KI:
+    case IDC_KD:
+    case IDC_KD_AVG:
+    case IDC_SLEEP:
+    case IDC_REPEAT:
+    case IDC_MIN_FORCE:
+    case IDC_MAX_COUNT:
+    case IDC_WHEEL_ANGLE:
+    case IDC_STEP_TIME:
+    case IDC_FORCE_MAP: return true;
+    default: return false;
+  }
+}
+
+BOOL OnCommand(HWND dialog, int id, int notification, HWND control) {
+  if (bool* field = CheckBoxField(id)) {
+    *field = IsChecked(dialog, id);
+    return TRUE;
+  }
+  if (IsCommittedOnLeave(id)) {
+    if (notification == EN_KILLFOCUS) CommitEdit(dialog, id, CommitTrigger::LeaveBox);
+    return TRUE;
+  }
+  switch (id) {
+    case IDC_MODE:
+      if (notification == CBN_SELCHANGE) {
+        int selection = ComboSelection(control);
+        if (selection == CB_ERR) return TRUE;
+        testSettings.forceMode = selection;
+        ApplySaturationXRange();
+        UpdateSaturationXTrackbar(dialog);
+        reportRequested = true;
+        testRunCount = 0;
+      }
+      return TRUE;
+    case IDC_DAMPER_TYPE:
+      if (notification == CBN_SELCHANGE) {
+        int selection = ComboSelection(control);
+        if (selection == CB_ERR) return TRUE;
+        testSettings.damperType = selection;
+        reportRequested = true;
+      }
+      return TRUE;
+    case IDC_DEVICE:
+      if (notification == CBN_SELCHANGE) {
+        SelectFFBDevice(dialog, ComboSelection(control));
+        reportRequested = true;
+      }
+      return TRUE;
+    case IDC_REFRESH:
+      reportRequested = true;
+      return TRUE;
+    case IDC_KILL_FFB:
+      testSettings.killFFBOnFocusLoss = IsChecked(dialog, id);
+      SelectFFBDevice(dialog, ComboSelection(GetDlgItem(dialog, IDC_DEVICE)));
+      return TRUE;
+    case IDC_SHOW_ALL_DEVICES:
+      testSettings.showAllDevices = IsChecked(dialog, id);
+      RefreshDeviceList(dialog);
+      reportRequested = true;
+      return TRUE;
+    case IDC_DEFAULT:
+      CommitFocusedEdit(dialog);
+      return TRUE;
+    case IDC_PLAY_LED:
+      ledLevel = -0.1f;
+      ledSweepActive = true;
+      return TRUE;
+    case IDC_EXIT:
+      // Escape ends the program as the close box does: a modeless dialog merely hidden
+      // by EndDialog would leave the loop running and the wheel driven with no window.
+      DestroyWindow(dialog);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+bool IsInterfaceChange(WPARAM event, LPARAM data) {
+  if (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) return false;
+  if (data == 0) return false;
+  const DEV_BROADCAST_HDR* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+  return header->dbch_devicetype == DBT_DEVTYP_DEVICEINTERFACE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog(dialog);
+    case WM_DESTROY:
+      OnDestroy();
+      return TRUE;
+    case WM_CLOSE:
+      DestroyWindow(dialog);
+      return TRUE;
+    case WM_ACTIVATE:
+      // Any activation, or a deactivation that minimises: the device must be acquired again.
+      if (wParam != 0 && g_pDevice != nullptr) {
+        deviceLost = true;
+        return TRUE;
+      }
+      return FALSE;
+    case WM_COMMAND:
+      return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_HSCROLL:
+      OnTrackbarScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return TRUE;
+    case WM_DEVICECHANGE:
+      if (IsInterfaceChange(wParam, lParam)) {
+        RefreshDeviceList(dialog);
+        reportRequested = true;
+      }
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}

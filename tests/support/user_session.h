@@ -1,0 +1,52 @@
+// A user at a running program: the real WinMain runs on the host stand-ins and the virtual
+// clock, and the session's steps run one at a time at the moments the program looks for
+// input and finds none, which is when a real user's input arrives. Steps act through the
+// driver, as a user would; the loop, the dialog procedure and the tick handle what they do.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+class UserSession {
+ public:
+  using Step = std::function<void(HWND dialog)>;
+
+  // Runs at the next idle moment.
+  UserSession& Then(Step step);
+  // Lets the program run for this much virtual time before the next step.
+  UserSession& Wait(uint32_t milliseconds);
+  // Runs the steps, then closes the window the way the close box does when the program
+  // has not ended by itself within a minute of the last step. Returns WinMain's result.
+  int Run();
+
+  HWND dialog() const { return dialog_; }
+  // The program was still running a minute after the last step, or never let the clock move.
+  bool leftRunning() const { return leftRunning_; }
+  // Sleep calls the loop made, with the number of messages retrieved before each.
+  const std::vector<uint64_t>& messagesBeforeEachSleep() const { return messagesBeforeSleep_; }
+
+ private:
+  struct Entry {
+    Step step;
+    uint32_t waitMs;
+  };
+  static void OnIdle(void* context);
+  static void OnSleep(DWORD milliseconds, void* context);
+  void Idle();
+  void Close();
+
+  std::vector<Entry> entries_;
+  size_t next_ = 0;
+  bool waiting_ = false;
+  bool lingering_ = false;
+  uint32_t waitUntil_ = 0;
+  uint64_t idleCalls_ = 0;
+  HWND dialog_ = nullptr;
+  bool leftRunning_ = false;
+  bool closing_ = false;
+  std::vector<uint64_t> messagesBeforeSleep_;
+};
