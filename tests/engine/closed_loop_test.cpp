@@ -219,4 +219,27 @@ TEST_F(ClosedLoopTest, LabelsShowTheSettingsAndTheLoopTiming) {
   ASSERT_EQ(session.Run(), 0);
 }
 
+TEST_F(ClosedLoopTest, ReadoutsFreezeDuringTheMeasurementModes) {
+  UserSession session;
+  session.Wait(50)
+      .Then([](HWND dialog) { ASSERT_TRUE(driver::DragTrackbar(dialog, IDC_DEADBAND, 300)); })
+      .Wait(300)
+      .Then([](HWND dialog) {
+        ASSERT_EQ(driver::Text(dialog, IDC_DEADBAND_VALUE), "300");
+        ASSERT_TRUE(driver::ChooseComboItem(dialog, IDC_MODE, 12));
+        ASSERT_TRUE(driver::DragTrackbar(dialog, IDC_DEADBAND, 700));
+      })
+      .Wait(500)
+      .Then([](HWND dialog) {
+        EXPECT_EQ(driver::Text(dialog, IDC_DEADBAND_VALUE), "300");
+        ASSERT_TRUE(driver::ChooseComboItem(dialog, IDC_MODE, 0));
+      })
+      .Wait(102)
+      .Then([](HWND dialog) {
+        EXPECT_EQ(driver::Text(dialog, IDC_DEADBAND_VALUE), "700");
+        driver::ClickCloseBox(dialog);
+      });
+  ASSERT_EQ(session.Run(), 0);
+}
+
 }  // namespace
