@@ -16,6 +16,8 @@
 HWND positionReadout = nullptr;
 HWND sleepReadout = nullptr;
 HWND reportTree = nullptr;
+HWND modeCombo = nullptr;
+HWND statusLine = nullptr;
 bool timerResolutionSet = false;
 TrackbarControl trackbarControls[trackbarControlCount] = {
     {IDC_SATURATION_X, IDC_SATURATION_X_VALUE, &testSettings.springSaturationX, 1, 10000, 0, nullptr, nullptr},
@@ -282,11 +284,12 @@ void InitDialogControls(HWND dialog) {
   InitTrackbarById(dialog, IDC_DAMPER_OFFSET);
   InitTrackbarById(dialog, IDC_DAMPER_DEADBAND);
 
-  HWND status = GetDlgItem(dialog, IDC_STATUS);
-  if (status != nullptr) SetWindowTextA(status, "");
+  statusLine = GetDlgItem(dialog, IDC_STATUS);
+  if (statusLine != nullptr) SetWindowTextA(statusLine, "");
   sleepReadout = GetDlgItem(dialog, IDC_SLEEP_READOUT);
 
-  FillCombo(GetDlgItem(dialog, IDC_MODE), modeNames, static_cast<int>(sizeof(modeNames) / sizeof(modeNames[0])),
+  modeCombo = GetDlgItem(dialog, IDC_MODE);
+  FillCombo(modeCombo, modeNames, static_cast<int>(sizeof(modeNames) / sizeof(modeNames[0])),
             testSettings.forceMode);
   FillCombo(GetDlgItem(dialog, IDC_DAMPER_TYPE), damperNames,
             static_cast<int>(sizeof(damperNames) / sizeof(damperNames[0])), testSettings.damperType);
@@ -333,6 +336,8 @@ void ResetControlPanel() {
   positionReadout = nullptr;
   sleepReadout = nullptr;
   reportTree = nullptr;
+  modeCombo = nullptr;
+  statusLine = nullptr;
   timerResolutionSet = false;
   controlDialog = nullptr;
   for (TrackbarControl& control : trackbarControls) {

@@ -11,6 +11,7 @@
 #include "diag/debug_trace.h"
 #include "diag/result_code_name.h"
 #include "engine/engine_state.h"
+#include "engine/test_frame.h"
 
 HDEVNOTIFY deviceNotification = nullptr;
 
@@ -49,6 +50,8 @@ BOOL OnInitDialog(HWND dialog) {
 void OnDestroy() {
   // Only a period that was set is ended: a start-up that failed before it leaves none.
   if (timerResolutionSet) timeEndPeriod(1);
+  // A test cut short by the exit keeps the rows it has written.
+  CloseTestLogs();
   ShutdownDirectInput();
   if (deviceNotification != nullptr) {
     UnregisterDeviceNotification(deviceNotification);
@@ -188,6 +191,9 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       return TRUE;
     case WM_DEVICECHANGE:
       if (IsInterfaceChange(wParam, lParam)) {
+        // A running test restarts on the refreshed list; its log so far is closed now, so
+        // a wheel that is gone for good does not leave it open.
+        CloseTestLogs();
         RefreshDeviceList(dialog);
         reportRequested = true;
       }

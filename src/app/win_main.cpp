@@ -2,9 +2,8 @@
 
 #include "app/control_ids.h"
 #include "app/dialog_proc.h"
+#include "app/process_priority.h"
 #include "app/test_settings.h"
-#include "diag/debug_trace.h"
-#include "diag/result_code_name.h"
 #include "engine/force_tick.h"
 
 namespace {
@@ -20,11 +19,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR command
   (void)showCommand;
 
   InitCommonControls();
-  if (!SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS)) {
-    DWORD error = GetLastError();
-    DebugTrace("SetPriorityClass() Failed (0x%08x) %s", static_cast<unsigned>(error),
-               ResultCodeName(static_cast<HRESULT>(error)));
-  }
+  SetProcessPriority(HIGH_PRIORITY_CLASS);
 
   HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_VANTREL), nullptr, DialogProc, 0);
   if (dialog == nullptr) return 1;

@@ -17,6 +17,7 @@
 #include "engine/pid_controller.h"
 #include "engine/position_modes.h"
 #include "engine/sine_and_cycle.h"
+#include "engine/test_frame.h"
 #include "engine/tick_values.h"
 #include "report/device_report.h"
 
@@ -233,4 +234,5 @@ void ResetForceTick() {
   ResetPidControllers();
   ResetPositionModes();
   ResetSineAndCycle();
+  ResetTestStates();
 }

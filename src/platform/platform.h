@@ -19,6 +19,7 @@ inline constexpr char pathSeparator = '\\';
 #include "host/win32_base.h"
 #include "host/debug_output.h"
 #include "host/system.h"
+#include "host/shell_folders.h"
 #include "host/dinput_api.h"
 #include "host/window_system.h"
 

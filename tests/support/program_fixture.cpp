@@ -26,6 +26,7 @@ void ProgramTest::SetUp() {
   host::ResetDirectInput();
   host::ResetWindowSystem();
   host::ResetSystemCalls();
+  host::ResetShellFolders();
   // A machine that has been up for a while, as timeGetTime reports it on a real one.
   host::UseVirtualClock(5000000);
   host::ClearDebugOutput();

@@ -14,12 +14,17 @@ constexpr uint64_t idleCallLimit = 5000000;
 }  // namespace
 
 UserSession& UserSession::Then(Step step) {
-  entries_.push_back({std::move(step), 0});
+  entries_.push_back({std::move(step), 0, nullptr});
   return *this;
 }
 
 UserSession& UserSession::Wait(uint32_t milliseconds) {
-  entries_.push_back({nullptr, milliseconds});
+  entries_.push_back({nullptr, milliseconds, nullptr});
+  return *this;
+}
+
+UserSession& UserSession::WaitUntil(std::function<bool(HWND dialog)> condition, uint32_t maxMs) {
+  entries_.push_back({nullptr, maxMs, std::move(condition)});
   return *this;
 }
 
@@ -45,7 +50,10 @@ void UserSession::Idle() {
         waiting_ = true;
         waitUntil_ = now + entry.waitMs;
       }
-      if (static_cast<int32_t>(now - waitUntil_) < 0) return;
+      bool expired = static_cast<int32_t>(now - waitUntil_) >= 0;
+      bool met = entry.until && entry.until(dialog_);
+      if (!expired && !met) return;
+      if (entry.until && !met) timedOut_ = true;
       waiting_ = false;
       ++next_;
       continue;

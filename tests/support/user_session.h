@@ -19,6 +19,9 @@ class UserSession {
   UserSession& Then(Step step);
   // Lets the program run for this much virtual time before the next step.
   UserSession& Wait(uint32_t milliseconds);
+  // Lets the program run until the condition holds at an idle moment, or for at most
+  // maxMs of virtual time (then timedOut() tells).
+  UserSession& WaitUntil(std::function<bool(HWND dialog)> condition, uint32_t maxMs);
   // Runs the steps, then closes the window the way the close box does when the program
   // has not ended by itself within a minute of the last step. Returns WinMain's result.
   int Run();
@@ -26,6 +29,8 @@ class UserSession {
   HWND dialog() const { return dialog_; }
   // The program was still running a minute after the last step, or never let the clock move.
   bool leftRunning() const { return leftRunning_; }
+  // A WaitUntil ran out of time before its condition held.
+  bool timedOut() const { return timedOut_; }
   // Sleep calls the loop made, with the number of messages retrieved before each.
   const std::vector<uint64_t>& messagesBeforeEachSleep() const { return messagesBeforeSleep_; }
 
@@ -33,6 +38,7 @@ class UserSession {
   struct Entry {
     Step step;
     uint32_t waitMs;
+    std::function<bool(HWND)> until;
   };
   static void OnIdle(void* context);
   static void OnSleep(DWORD milliseconds, void* context);
@@ -48,5 +54,6 @@ class UserSession {
   HWND dialog_ = nullptr;
   bool leftRunning_ = false;
   bool closing_ = false;
+  bool timedOut_ = false;
   std::vector<uint64_t> messagesBeforeSleep_;
 };

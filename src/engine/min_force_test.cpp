@@ -1,0 +1,84 @@
+#include "engine/min_force_test.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/control_panel.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr char minForcePattern[] = "log_mforce %Y-%m-%d %H-%M-%S.csv";
+constexpr char minForceHeader[] = "time(ms), dt, force, posX, rawPosX, posXDeg";
+
+constexpr int32_t rampStep = 50;
+constexpr int32_t rampMaximum = 4000;
+constexpr uint32_t rampLevelMs = 200;
+// A third changed reading within one level is movement, not jitter.
+constexpr int32_t movesEndingRamp = 2;
+constexpr int32_t notMovedYet = -1;
+
+constexpr int32_t phaseOpen = 0, phaseKick = 1, phaseRest = 2, phaseRamp = 3, phaseFinish = 4;
+
+void RunRamp(TestRunState& state, TickValues& t, uint32_t elapsed) {
+  int32_t prevLevel = state.rampLevel;
+  if (elapsed == 0) {
+    state.rampLastRawX = t.lX;
+    state.rampLevel = 0;
+    state.stepMoves = 0;
+  } else if (elapsed > rampLevelMs) {
+    state.rampLevel += rampStep;
+    state.phaseStartMs = t.tickTime;
+    state.stepMoves = 0;
+    state.rampLastRawX = t.lX;
+  }
+  if (t.lX != state.rampLastRawX) {
+    ++state.stepMoves;
+    state.rampLastRawX = t.lX;
+  }
+  RequestForce(t, state.rampLevel);
+  if (state.stepMoves > 0 && state.firstMoveLevel == notMovedYet) {
+    state.firstMoveLevel = std::abs(prevLevel) - rampStep;
+  }
+  if (std::abs(state.rampLevel) >= rampMaximum || state.stepMoves > movesEndingRamp) state.phase = phaseFinish;
+}
+
+void ShowResult(const TestRunState& state) {
+  char text[500] = {};
+  std::snprintf(text, sizeof(text), "Your maximum value for steeringFFBBaseOffset is %0.1f%% (%d)",
+                static_cast<double>(static_cast<float>(state.firstMoveLevel) / 100.0f), state.firstMoveLevel);
+  if (statusLine != nullptr) SetWindowTextA(statusLine, text);
+}
+
+}  // namespace
+
+void runMinForceTest(TestRunState& state, TickValues& t) {
+  uint32_t elapsed = BeginTestTick(state, t);
+  switch (state.phase) {
+    case phaseOpen:
+      openTestLog(state, minForcePattern, minForceHeader);
+      state.firstMoveLevel = notMovedYet;
+      state.testStartMs = t.tickTime;
+      break;
+    case phaseKick:
+      if (RunKickPhase(state, t, elapsed)) state.phase = phaseRest;
+      break;
+    case phaseRest:
+      if (RunRestPhase(t, elapsed)) state.phase = phaseRamp;
+      break;
+    case phaseRamp:
+      RunRamp(state, t, elapsed);
+      break;
+    case phaseFinish:
+      finishTestRun(state);
+      ShowResult(state);
+      break;
+    default:
+      break;
+  }
+  if (state.lastPhase == phaseRamp && state.log != nullptr) {
+    std::fprintf(state.log, "%d, %d, %d, %d, %d, %f\r\n", static_cast<int>(t.tickTime - state.testStartMs),
+                 static_cast<int>(elapsed), -t.forceOut, t.posX, t.lX, static_cast<double>(t.wheelDeg));
+  }
+}
