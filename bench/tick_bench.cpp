@@ -4,11 +4,15 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "app/test_settings.h"
 #include "device/device_open.h"
 #include "device/direct_input.h"
+#include "engine/engine_state.h"
 #include "engine/force_tick.h"
+#include "engine/test_frame.h"
 #include "host/dinput/call_log.h"
 #include "host/dinput/device_registry.h"
 #include "host/window/host_window.h"
@@ -54,6 +58,37 @@ void BM_ForceTick(benchmark::State& state) {
   ShutdownDirectInput();
 }
 BENCHMARK(BM_ForceTick)->DenseRange(0, 9)->Unit(benchmark::kMicrosecond);
+
+// The measurement tests, each repeated without end into a folder of the benchmark's own:
+// their ticks write a log row each, and every run (a few seconds of wheel time) opens a
+// new log. The counter sees operator new only: the C runtime's FILE of each new log comes
+// from malloc, once per run, outside it.
+void BM_MeasurementTick(benchmark::State& state) {
+  namespace fs = std::filesystem;
+  fs::path folder = fs::temp_directory_path() / "vantrel-bench-logs";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  std::string folderText = folder.string();
+  host::SetDocumentsFolder(folderText.c_str());
+  OpenVirtualWheel(static_cast<int>(state.range(0)));
+  testSettings.testRepeat = 1000000000;
+  reportRequested = true;  // what a selection in the mode combo does
+  uint64_t allocationsBefore = test_support::AllocationCount();
+  int64_t ticks = 0;
+  for (auto _ : state) {
+    host::AdvanceVirtualClock(1);
+    ForceTick();
+    ++ticks;
+  }
+  uint64_t allocations = test_support::AllocationCount() - allocationsBefore;
+  state.counters["ticks/run"] = static_cast<double>(ticks) / static_cast<double>(testRunCount + 1);
+  state.counters["allocs/tick"] = static_cast<double>(allocations) / static_cast<double>(ticks);
+  ShutdownDirectInput();
+  ResetTestStates();
+  host::SetDocumentsFolder(nullptr);
+  fs::remove_all(folder);
+}
+BENCHMARK(BM_MeasurementTick)->DenseRange(10, 14)->Unit(benchmark::kMicrosecond);
 
 // The device's share of a tick: the reads every tick makes and one parameter send, straight
 // to the stand-in, with the wheel integrating the same millisecond.
