@@ -15,7 +15,7 @@
 
 HWND positionReadout = nullptr;
 HWND sleepReadout = nullptr;
-HWND reportTree = nullptr;
+HWND reportTreeWindow = nullptr;
 HWND modeCombo = nullptr;
 HWND statusLine = nullptr;
 bool timerResolutionSet = false;
@@ -317,7 +317,7 @@ void InitDialogControls(HWND dialog) {
     ShowForceMap();
   }
 
-  reportTree = GetDlgItem(dialog, IDC_REPORT_TREE);
+  reportTreeWindow = GetDlgItem(dialog, IDC_REPORT_TREE);
 
   DWORD_PTR previousMask = SetThreadAffinityMask(GetCurrentThread(), 1);
   if (previousMask == 0) {
@@ -335,7 +335,7 @@ void InitDialogControls(HWND dialog) {
 void ResetControlPanel() {
   positionReadout = nullptr;
   sleepReadout = nullptr;
-  reportTree = nullptr;
+  reportTreeWindow = nullptr;
   modeCombo = nullptr;
   statusLine = nullptr;
   timerResolutionSet = false;

@@ -8,7 +8,7 @@
 
 extern HWND positionReadout;  // 1038, written by the tick's readouts
 extern HWND sleepReadout;     // 1042
-extern HWND reportTree;       // 1025, the device report
+extern HWND reportTreeWindow;       // 1025, the device report
 extern HWND modeCombo;        // 1012, set back to "Disabled" when a test ends
 extern HWND statusLine;       // 1050, the minimum-force result
 // timeBeginPeriod(1) succeeded, so the destroy handling owes one timeEndPeriod(1).

@@ -1,5 +1,9 @@
-// The device report shown in the tree view.
+// The device report shown in the tree view: identity, capabilities, objects, device
+// properties and the force-feedback section of the open device.
 #pragma once
 
-// Rebuilds the report tree of the open device.
+#include "platform/platform.h"
+
+// Clears the tree and builds the whole report of g_pDevice; does nothing without the tree,
+// DirectInput or a device.
 void BuildDeviceReport();
