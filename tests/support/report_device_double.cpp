@@ -7,15 +7,6 @@
 namespace test_support {
 namespace {
 
-// DIPROPCPOINTS as DirectInput lays it out; the host header has no such type.
-struct CalibrationPointsProperty {
-  DIPROPHEADER diph;
-  DWORD dwCPointsNum;
-  CalibrationPoint cp[maxCalibrationPoints];
-};
-static_assert(sizeof(CalibrationPointsProperty) == 84);
-static_assert(sizeof(DIPROPCAL) == 28);
-
 void CopyName(char* out, size_t room, const char* name) {
   if (room == 0) return;
   size_t length = name == nullptr ? 0 : std::min(std::strlen(name), room - 1);
@@ -51,7 +42,7 @@ DWORD DocumentedSize(uintptr_t property) {
     case 11:  // CALIBRATION
       return sizeof(DIPROPCAL);
     case 21:  // CPOINTS
-      return sizeof(CalibrationPointsProperty);
+      return sizeof(DIPROPCPOINTS);
     default:
       return 0;
   }
@@ -59,7 +50,7 @@ DWORD DocumentedSize(uintptr_t property) {
 
 bool Fillable(DWORD size) {
   return size == sizeof(DIPROPDWORD) || size == sizeof(DIPROPRANGE) || size == sizeof(DIPROPCAL) ||
-         size == sizeof(CalibrationPointsProperty);
+         size == sizeof(DIPROPCPOINTS);
 }
 
 void Fill(LPDIPROPHEADER pdiph, const PropertyAnswer& answer) {
@@ -80,10 +71,10 @@ void Fill(LPDIPROPHEADER pdiph, const PropertyAnswer& answer) {
       calibration->lMax = answer.lMax;
       break;
     }
-    case sizeof(CalibrationPointsProperty): {
-      auto* points = reinterpret_cast<CalibrationPointsProperty*>(pdiph);
+    case sizeof(DIPROPCPOINTS): {
+      auto* points = reinterpret_cast<DIPROPCPOINTS*>(pdiph);
       points->dwCPointsNum = static_cast<DWORD>(answer.points.size());
-      size_t written = std::min(answer.points.size(), maxCalibrationPoints);
+      size_t written = std::min<size_t>(answer.points.size(), MAXCPOINTSNUM);
       for (size_t i = 0; i < written; ++i) points->cp[i] = answer.points[i];
       break;
     }

@@ -21,25 +21,17 @@ namespace test_support {
 // tells them apart by.
 inline uintptr_t PropertyId(REFGUID property) { return reinterpret_cast<uintptr_t>(&property); }
 
-// One calibration point of DIPROP_CPOINTS, laid out as DirectInput documents it (raw value,
-// then the logical value in ten-thousandths of the logical range).
-struct CalibrationPoint {
-  LONG lP = 0;
-  DWORD dwLog = 0;
-};
-inline constexpr size_t maxCalibrationPoints = 8;
-
 // What one GetProperty answers. Which members are written depends on the caller's
 // dwSize: DIPROPDWORD dwData; DIPROPRANGE lMin and lMax; DIPROPCAL lMin, lCenter, lMax;
-// the calibration points structure the count and the points. A count above eight is
-// reported as is with the first eight points written, as a driver that overstates it would.
+// DIPROPCPOINTS the count and the points. A count above MAXCPOINTSNUM is reported as is
+// with only the first MAXCPOINTSNUM points written, as from a driver that overstates it.
 struct PropertyAnswer {
   HRESULT result = DI_OK;
   DWORD dwData = 0;
   LONG lMin = 0;
   LONG lCenter = 0;
   LONG lMax = 0;
-  std::vector<CalibrationPoint> points{};
+  std::vector<CPOINT> points{};
 };
 
 struct PropertyKey {

@@ -128,7 +128,7 @@ TEST(ReportDeviceDouble, GetPropertyAnswersByKeyAndFillsByTheCallersSize) {
   device.AnswerObjectProperty(DIPROP_RANGE, wheelId, {.lMin = -32768, .lMax = 32767});
   device.AnswerObjectProperty(DIPROP_CALIBRATION, wheelId, {.lMin = 3, .lCenter = 512, .lMax = 1020});
   device.AnswerObjectProperty(DIPROP_CPOINTS, wheelId, {.points = {{-100, 0}, {100, 10000}}});
-  std::vector<CalibrationPoint> nine;
+  std::vector<CPOINT> nine;
   std::vector<int64_t> nineWritten = {9};
   for (LONG i = 0; i < 9; ++i) {
     nine.push_back({i * 10, static_cast<DWORD>(i * 1000)});
@@ -152,7 +152,7 @@ TEST(ReportDeviceDouble, GetPropertyAnswersByKeyAndFillsByTheCallersSize) {
   const DWORD dword = sizeof(DIPROPDWORD);
   const DWORD range = sizeof(DIPROPRANGE);
   const DWORD cal = sizeof(DIPROPCAL);
-  const DWORD cpoints = 84;
+  const DWORD cpoints = sizeof(DIPROPCPOINTS);
   const std::vector<Row> rows = {
       {"device DWORD", DIPROP_FFGAIN, dword, 0, DIPH_DEVICE, DI_OK, Words({7500})},
       {"a success code still fills", DIPROP_AUTOCENTER, dword, 0, DIPH_DEVICE, DI_PROPNOEFFECT, Words({1})},
