@@ -11,11 +11,13 @@
 #include <string>
 
 #include "check_log.h"
+#include "debug_output.h"
 #include "dialog_checks.h"
 #include "exit_checks.h"
 #include "interaction_checks.h"
 #include "program_process.h"
 #include "remote_window.h"
+#include "report_checks.h"
 
 namespace {
 
@@ -34,9 +36,16 @@ HWND StartProgram(CheckLog& log, ProgramProcess& program, const std::string& exe
 int RunChecks(const std::string& exePath, bool verbose) {
   CheckLog log(verbose);
   {
-    log.Section("run 1: controls, initial state, edits, mode, close box");
+    log.Section("run 1: report, controls, initial state, edits, mode, close box");
+    // Listening before the program starts: it traces from its start-up on.
+    DebugOutputListener debugOutput;
+    std::string error;
+    log.Expect(debugOutput.Start(&error), "the debug output listener starts", error);
     ProgramProcess program;
     if (HWND dialog = StartProgram(log, program, exePath)) {
+      debugOutput.Follow(program.processId());
+      // First, while the report is still the one built at start-up.
+      CheckReport(log, dialog, debugOutput, verbose);
       CheckControls(log, dialog);
       CheckInitialState(log, dialog);
       CheckEditCommits(log, dialog);
