@@ -2,34 +2,15 @@
 
 #include <cstdio>
 
-#include "app/control_panel.h"
-#include "app/dialog_proc.h"
-#include "app/program_exit.h"
-#include "app/test_settings.h"
 #include "device/device_open.h"
 #include "device/direct_input.h"
 #include "diag/result_code_name.h"
-#include "engine/force_tick.h"
 #include "host/debug_output.h"
 #include "host/dinput/call_log.h"
+#include "support/program_state.h"
 
 void ProgramTest::SetUp() {
-  ShutdownDirectInput();
-  deviceCount = 0;
-  ffAxisCount = 0;
-  deviceVendorId = 0;
-  programEnding = false;
-  deviceNotification = nullptr;
-  ResetControlPanel();
-  ResetTestSettings();
-  ResetForceTick();
-  host::ResetDirectInput();
-  host::ResetWindowSystem();
-  host::ResetSystemCalls();
-  host::ResetShellFolders();
-  // A machine that has been up for a while, as timeGetTime reports it on a real one.
-  host::UseVirtualClock(5000000);
-  host::ClearDebugOutput();
+  ResetProgramState();
   dialog = host::CreateHostDialog(nullptr);
   deviceCombo = host::AddHostControl(dialog, 1022, host::ControlClass::ComboBox);
 }

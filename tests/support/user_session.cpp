@@ -32,17 +32,22 @@ void UserSession::OnIdle(void* context) { static_cast<UserSession*>(context)->Id
 
 void UserSession::OnSleep(DWORD, void* context) {
   UserSession* session = static_cast<UserSession*>(context);
-  session->messagesBeforeSleep_.push_back(host::RetrievedMessageCount());
+  ++session->sleeps_;
+  if (session->recordSleeps_) session->messagesBeforeSleep_.push_back(host::RetrievedMessageCount());
 }
 
 void UserSession::Idle() {
   if (closing_) return;
   if (dialog_ == nullptr) dialog_ = GetActiveWindow();
+  uint32_t now = timeGetTime();
+  if (now != lastIdleMs_) {
+    lastIdleMs_ = now;
+    idleCalls_ = 0;
+  }
   if (++idleCalls_ > idleCallLimit) {
     Close();
     return;
   }
-  uint32_t now = timeGetTime();
   while (next_ < entries_.size()) {
     Entry& entry = entries_[next_];
     if (!entry.step) {

@@ -31,8 +31,11 @@ class UserSession {
   bool leftRunning() const { return leftRunning_; }
   // A WaitUntil ran out of time before its condition held.
   bool timedOut() const { return timedOut_; }
-  // Sleep calls the loop made, with the number of messages retrieved before each.
+  // Sleep calls the loop made, with the number of messages retrieved before each (kept
+  // unless recordSleeps(false) was called before Run: a long session would grow it).
   const std::vector<uint64_t>& messagesBeforeEachSleep() const { return messagesBeforeSleep_; }
+  void recordSleeps(bool record) { recordSleeps_ = record; }
+  uint64_t sleepCount() const { return sleeps_; }
 
  private:
   struct Entry {
@@ -50,10 +53,13 @@ class UserSession {
   bool waiting_ = false;
   bool lingering_ = false;
   uint32_t waitUntil_ = 0;
-  uint64_t idleCalls_ = 0;
+  uint64_t idleCalls_ = 0;  // since the clock last moved
+  uint32_t lastIdleMs_ = 0;
   HWND dialog_ = nullptr;
   bool leftRunning_ = false;
   bool closing_ = false;
   bool timedOut_ = false;
   std::vector<uint64_t> messagesBeforeSleep_;
+  bool recordSleeps_ = true;
+  uint64_t sleeps_ = 0;
 };
