@@ -1,6 +1,8 @@
 // vantrel_wine_check: starts vantrel.exe and checks its dialog from outside the process.
 //
-//   vantrel_wine_check [--verbose] PROGRAM.exe   two runs of the program, every check; exit 1 on a failure
+//   vantrel_wine_check [--verbose] PROGRAM.exe   two runs on Wine's DirectInput; exit 1 on a failure
+//   vantrel_wine_check [--verbose] --virtual-wheel PROGRAM.exe   two runs on the virtual wheel DLL
+//                                                 (start the checker with WINEDLLOVERRIDES=dinput8=n,b)
 //   vantrel_wine_check [--desktop NAME] --wait-window   waits for the program's window (started elsewhere)
 //   vantrel_wine_check [--desktop NAME] --close         closes it; exit 1 unless the program ends with 0
 // --desktop looks in a Wine virtual desktop (explorer /desktop=NAME,...) instead of the default one.
@@ -17,6 +19,7 @@
 #include "interaction_checks.h"
 #include "program_process.h"
 #include "remote_window.h"
+#include "virtual_wheel_checks.h"
 #include "report_checks.h"
 
 namespace {
@@ -33,8 +36,13 @@ HWND StartProgram(CheckLog& log, ProgramProcess& program, const std::string& exe
   return dialog;
 }
 
-int RunChecks(const std::string& exePath, bool verbose) {
-  CheckLog log(verbose);
+std::string VirtualWheelDll(const std::string& exePath) {
+  size_t slash = exePath.find_last_of("\\/");
+  return (slash == std::string::npos ? std::string() : exePath.substr(0, slash + 1)) + "dinput8.dll";
+}
+
+// Wine's own DirectInput: the program opens Wine's mouse or keyboard.
+void RunSystemDirectInputChecks(CheckLog& log, const std::string& exePath, bool verbose) {
   {
     log.Section("run 1: report, controls, initial state, edits, mode, close box");
     // Listening before the program starts: it traces from its start-up on.
@@ -58,6 +66,46 @@ int RunChecks(const std::string& exePath, bool verbose) {
     log.Section("run 2: Escape");
     ProgramProcess program;
     if (HWND dialog = StartProgram(log, program, exePath)) CheckEscape(log, program, dialog);
+  }
+}
+
+// The virtual wheel's dinput8.dll beside the exe, loaded in place of Wine's (the script runs
+// the checker with WINEDLLOVERRIDES=dinput8=n,b: Wine takes the overrides from its own start,
+// not from a parent's environment).
+void RunVirtualWheelChecks(CheckLog& log, const std::string& exePath, bool verbose) {
+  std::string dll = VirtualWheelDll(exePath);
+  if (log.Expect(GetFileAttributesA(dll.c_str()) != INVALID_FILE_ATTRIBUTES,
+                 "the virtual wheel's dinput8.dll is beside the program", dll)) {
+    {
+      log.Section("run 3: the virtual wheel: report, spring, minimum force, step test log");
+      DebugOutputListener debugOutput;
+      std::string error;
+      log.Expect(debugOutput.Start(&error), "the debug output listener starts", error);
+      ProgramProcess program;
+      if (HWND dialog = StartProgram(log, program, exePath)) {
+        debugOutput.Follow(program.processId());
+        CheckVirtualWheelOpened(log, dialog);
+        CheckReport(log, dialog, debugOutput, verbose);
+        CheckSpringMovesTheWheel(log, dialog);
+        CheckMinForceResult(log, dialog);
+        CheckStepTestLog(log, dialog);
+        CheckCloseBox(log, program, dialog);
+      }
+    }
+    {
+      log.Section("run 4: the virtual wheel: WM_CLOSE during a test");
+      ProgramProcess program;
+      if (HWND dialog = StartProgram(log, program, exePath)) CheckCloseDuringTest(log, program, dialog);
+    }
+  }
+}
+
+int RunChecks(const std::string& exePath, bool verbose, bool virtualWheel) {
+  CheckLog log(verbose);
+  if (virtualWheel) {
+    RunVirtualWheelChecks(log, exePath, verbose);
+  } else {
+    RunSystemDirectInputChecks(log, exePath, verbose);
   }
   log.PrintSummary();
   return log.failed() == 0 ? 0 : exitChecksFailed;
@@ -108,7 +156,7 @@ bool UseDesktop(const char* name) {
 
 void PrintUsage() {
   std::printf(
-      "usage: vantrel_wine_check [--verbose] PROGRAM.exe\n"
+      "usage: vantrel_wine_check [--verbose] [--virtual-wheel] PROGRAM.exe\n"
       "       vantrel_wine_check [--desktop NAME] --wait-window\n"
       "       vantrel_wine_check [--desktop NAME] --close\n");
 }
@@ -117,12 +165,15 @@ void PrintUsage() {
 
 int main(int argc, char** argv) {
   bool verbose = false;
+  bool virtualWheel = false;
   const char* desktop = nullptr;
   const char* windowCommand = nullptr;
   std::string exePath;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--verbose") == 0) {
       verbose = true;
+    } else if (std::strcmp(argv[i], "--virtual-wheel") == 0) {
+      virtualWheel = true;
     } else if (std::strcmp(argv[i], "--desktop") == 0 && i + 1 < argc) {
       desktop = argv[++i];
     } else if (std::strcmp(argv[i], "--wait-window") == 0 || std::strcmp(argv[i], "--close") == 0) {
@@ -138,7 +189,7 @@ int main(int argc, char** argv) {
     PrintUsage();
     return exitUsage;
   }
-  if (windowCommand == nullptr) return RunChecks(exePath, verbose);
+  if (windowCommand == nullptr) return RunChecks(exePath, verbose, virtualWheel);
   if (desktop != nullptr && !UseDesktop(desktop)) return 1;
   return std::strcmp(windowCommand, "--close") == 0 ? CloseProgramWindow() : WaitForAnyProgramWindow();
 }

@@ -1,0 +1,266 @@
+#include "virtual_wheel_checks.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "remote_tree.h"
+#include "remote_window.h"
+
+namespace {
+
+constexpr int simpleSpringMode = 1;
+constexpr int minForceMode = 10;
+constexpr int stepTestMode = 11;
+// Offset X 3000 on the 0..20000 trackbar.
+constexpr int offsetTarget = 3000;
+constexpr LRESULT offsetTrackbarPosition = 13000;
+constexpr DWORD springWaitMs = 8000;
+// The spring pulls until the error is below the wheel's break-away (about 750 of 10000).
+constexpr int springTolerance = 1200;
+// The kick, the rest and a ramp up to 40 % take some twenty seconds at most.
+constexpr DWORD testWaitMs = 60000;
+constexpr DWORD reportWaitMs = 10000;
+// The virtual wheel's break-away force, as the DLL builds it, and one ramp step.
+constexpr int breakAwayForce = 750;
+constexpr int rampStep = 50;
+constexpr char resultPrefix[] = "Your maximum value for steeringFFBBaseOffset is ";
+// The C runtime's file buffer: the log reaches the disk in pieces of this size.
+constexpr size_t firstBufferBytes = 4096;
+// About twenty rows: less than a buffer more.
+constexpr DWORD rowsAfterFlushMs = 300;
+constexpr char stepHeader[] = "time(ms), dt, force, posX, rawPosX, posXDeg, velX (rad/s)";
+
+void SelectMode(HWND dialog, int mode) {
+  HWND combo = GetDlgItem(dialog, IDC_MODE);
+  remote::Send(combo, CB_SETCURSEL, mode, 0);
+  // The combo tells its dialog as it does when the user picks an item from the list.
+  remote::Send(dialog, WM_COMMAND, MAKEWPARAM(IDC_MODE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+bool WaitForDisabled(HWND dialog, DWORD timeoutMs) {
+  HWND combo = GetDlgItem(dialog, IDC_MODE);
+  return remote::WaitUntil([&] { return remote::Send(combo, CB_GETCURSEL, 0, 0).value_or(-1) == 0; }, timeoutMs);
+}
+
+// posX of the readout "(posX, posY) (lX, lY)".
+std::optional<int> PositionX(HWND dialog) {
+  std::optional<std::string> text = remote::Text(GetDlgItem(dialog, IDC_POSITION));
+  int x = 0, y = 0, rawX = 0, rawY = 0;
+  if (!text || std::sscanf(text->c_str(), "(%d, %d) (%d, %d)", &x, &y, &rawX, &rawY) != 4) return std::nullopt;
+  return x;
+}
+
+std::string DocumentsFolder() {
+  char folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+  return folder;
+}
+
+std::set<std::string> StepLogs(const std::string& folder) {
+  std::set<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\log 2*.csv").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do names.insert(found.cFileName);
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Lines without their CR LF; false when one does not end in CR LF.
+bool SplitCrLf(const std::string& bytes, std::vector<std::string>* lines) {
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos || bytes.find('\n', start) < end) return false;
+    lines->push_back(bytes.substr(start, end - start));
+    start = end + 2;
+  }
+  return true;
+}
+
+struct StepRow {
+  long time, dt, force, posX, rawX;
+  double degrees, velocity;
+};
+
+bool ParseStepRow(const std::string& line, StepRow* row) {
+  char tail = 0;
+  int fields = std::sscanf(line.c_str(), "%ld, %ld, %ld, %ld, %ld, %lf, %lf%c", &row->time, &row->dt, &row->force,
+                           &row->posX, &row->rawX, &row->degrees, &row->velocity, &tail);
+  if (fields != 7) return false;
+  // Six decimals in both float columns, as "%f" writes them.
+  size_t lastComma = line.rfind(", ");
+  size_t secondLast = line.rfind(", ", lastComma - 1);
+  for (size_t at : {secondLast, lastComma}) {
+    size_t end = line.find(", ", at + 2);
+    std::string field = line.substr(at + 2, end == std::string::npos ? std::string::npos : end - at - 2);
+    size_t point = field.find('.');
+    if (point == std::string::npos || field.size() - point - 1 != 6) return false;
+  }
+  return true;
+}
+
+// The newest step log that was not there before, or empty.
+std::string NewStepLog(const std::string& folder, const std::set<std::string>& before) {
+  std::string newest;
+  for (const std::string& name : StepLogs(folder)) {
+    if (before.count(name) == 0 && name > newest) newest = name;
+  }
+  return newest;
+}
+
+}  // namespace
+
+void CheckVirtualWheelOpened(CheckLog& log, HWND dialog) {
+  log.ExpectText("the device combo's first entry", virtualWheelName,
+                 remote::ComboItem(GetDlgItem(dialog, IDC_DEVICE), 0).value_or("<no reply>"));
+  HWND tree = GetDlgItem(dialog, IDC_REPORT_TREE);
+  std::string text;
+  std::string error;
+  remote::WaitUntil(
+      [&] {
+        std::optional<std::string> read = remote::TreeText(tree, &error);
+        if (read) text = *read;
+        return read && !read->empty();
+      },
+      reportWaitMs);
+  log.Expect(text.rfind(std::string("[+] ") + virtualWheelName + "\n", 0) == 0,
+             "the report's root is the virtual wheel", text.substr(0, text.find('\n')) + error);
+  log.Expect(text.find("\n  [+] FFB Info:\n") != std::string::npos, "the report has an \"FFB Info:\" subtree");
+  log.Expect(text.find("\n    [+] Active Effect\n      [+] Constant Force: ") != std::string::npos,
+             "the report lists the program's constant force under \"Active Effect\"");
+}
+
+void CheckSpringMovesTheWheel(CheckLog& log, HWND dialog) {
+  std::optional<int> start = PositionX(dialog);
+  if (!log.Expect(start.has_value(), "the position readout shows the wheel")) return;
+  HWND offset = GetDlgItem(dialog, IDC_OFFSET_X);
+  remote::Send(offset, TBM_SETPOS, TRUE, offsetTrackbarPosition);
+  remote::Send(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, offsetTrackbarPosition),
+               reinterpret_cast<LPARAM>(offset));
+  SelectMode(dialog, simpleSpringMode);
+  int last = *start;
+  bool reached = remote::WaitUntil(
+      [&] {
+        std::optional<int> x = PositionX(dialog);
+        if (x) last = *x;
+        return x && std::abs(*x - offsetTarget) < springTolerance;
+      },
+      springWaitMs);
+  log.Expect(reached, "\"Simple Spring\" turns the wheel to the offset " + std::to_string(offsetTarget),
+             "from " + std::to_string(*start) + " to " + std::to_string(last));
+  SelectMode(dialog, 0);
+}
+
+void CheckMinForceResult(CheckLog& log, HWND dialog) {
+  SelectMode(dialog, minForceMode);
+  if (!log.Expect(WaitForDisabled(dialog, testWaitMs), "\"Min force\" ends in \"Disabled\"")) return;
+  std::string result = remote::Text(GetDlgItem(dialog, IDC_STATUS)).value_or("<no reply>");
+  size_t open = result.rfind('(');
+  int value = open == std::string::npos ? -100000 : std::atoi(result.c_str() + open + 1);
+  log.Expect(result.rfind(resultPrefix, 0) == 0 && std::abs(value - breakAwayForce) <= rampStep,
+             "the result names the wheel's break-away force " + std::to_string(breakAwayForce) + " within " +
+                 std::to_string(rampStep) + ": " + Quoted(result));
+}
+
+void CheckStepTestLog(CheckLog& log, HWND dialog) {
+  std::string folder = DocumentsFolder();
+  if (!log.Expect(!folder.empty(), "the shell names the documents folder")) return;
+  std::set<std::string> before = StepLogs(folder);
+  SelectMode(dialog, stepTestMode);
+  if (!log.Expect(WaitForDisabled(dialog, testWaitMs), "the step test ends in \"Disabled\"")) return;
+  std::string name = NewStepLog(folder, before);
+  if (!log.Expect(!name.empty(), "the step test wrote a new log in " + folder)) return;
+  std::vector<std::string> lines;
+  log.Expect(SplitCrLf(ReadFile(folder + "\\" + name), &lines), "every line of " + name + " ends in CR LF");
+  if (!log.ExpectText(name + " header", stepHeader, lines.empty() ? "" : lines[0])) return;
+
+  // Rows follow the phases: rest at 0, three pulses (the force column negated), release at 0.
+  std::vector<std::pair<long, std::vector<StepRow>>> runs;
+  bool rowsParse = true;
+  bool timesAddUp = true;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    StepRow row;
+    if (!ParseStepRow(lines[i], &row)) {
+      rowsParse = false;
+      log.Expect(false, name + " row " + std::to_string(i) + " has the step-log format", Quoted(lines[i]));
+      break;
+    }
+    if (!runs.empty() && !runs.back().second.empty() && row.time - runs.back().second.back().time != row.dt) {
+      timesAddUp = false;
+    }
+    if (runs.empty() || runs.back().first != row.force) runs.push_back({row.force, {}});
+    runs.back().second.push_back(row);
+  }
+  if (!rowsParse) return;
+  log.Expect(timesAddUp, name + ": each row's time is the previous one's plus its dt");
+  std::vector<long> forces;
+  for (const auto& run : runs) forces.push_back(run.first);
+  bool phasesRight = forces == std::vector<long>{0, -10000, 10000, -10000, 0};
+  std::string shape;
+  for (const auto& run : runs) shape += std::to_string(run.first) + " x" + std::to_string(run.second.size()) + "; ";
+  if (!log.Expect(phasesRight, name + " has the rest, three pulses and the release in order", shape)) return;
+  // Each phase lasts its time on the program's own clock: the rest and the release 299 and
+  // 799 ms, each pulse the step time of 300 ms; one row per tick of it.
+  const long phaseMs[] = {299, 300, 300, 300, 799};
+  for (size_t p = 0; p < runs.size(); ++p) {
+    const std::vector<StepRow>& rows = runs[p].second;
+    long span = rows.back().time - rows.front().time;
+    long maxDt = 0;
+    for (const StepRow& row : rows) maxDt = std::max(maxDt, row.dt);
+    log.Expect(span >= phaseMs[p] && span <= phaseMs[p] + maxDt + rows.back().dt,
+               name + " phase " + std::to_string(p + 1) + " lasts " + std::to_string(phaseMs[p]) + " ms",
+               std::to_string(span) + " ms over " + std::to_string(rows.size()) + " rows");
+  }
+}
+
+void CheckCloseDuringTest(CheckLog& log, ProgramProcess& program, HWND dialog) {
+  std::string folder = DocumentsFolder();
+  std::set<std::string> before = StepLogs(folder);
+  SelectMode(dialog, stepTestMode);
+  // Into the logged phases: the log reaches the disk a buffer at a time, so the first buffer
+  // written tells that rows are being logged; the rest is in the program's buffer.
+  size_t flushed = 0;
+  bool logging = remote::WaitUntil(
+      [&] {
+        std::string name = NewStepLog(folder, before);
+        flushed = name.empty() ? 0 : ReadFile(folder + "\\" + name).size();
+        return flushed >= firstBufferBytes;
+      },
+      testWaitMs);
+  if (!log.Expect(logging, "the step test logs rows", std::to_string(flushed) + " bytes on disk")) return;
+  // Some rows more, which only the close can bring to the disk.
+  Sleep(rowsAfterFlushMs);
+  PostMessageA(dialog, WM_CLOSE, 0, 0);
+  std::optional<DWORD> exitCode = program.WaitForExit(exitWaitMs);
+  log.Expect(exitCode.has_value() && *exitCode == 0, "WM_CLOSE during the step test ends the program with 0",
+             exitCode ? "exit code " + std::to_string(*exitCode) : "still running");
+  std::string name = NewStepLog(folder, before);
+  if (!log.Expect(!name.empty(), "the cut step test left its log")) return;
+  std::vector<std::string> lines;
+  std::string bytes = ReadFile(folder + "\\" + name);
+  bool whole = SplitCrLf(bytes, &lines);
+  // The close wrote out what was still buffered, and the run was cut before its end.
+  log.Expect(whole && lines.size() > 1 && lines[0] == stepHeader && bytes.size() > flushed,
+             "the cut log is closed with its header and the rows buffered at the close",
+             std::to_string(lines.size()) + " lines, " + std::to_string(bytes.size()) + " bytes, " +
+                 std::to_string(flushed) + " on disk before the close");
+  log.Expect(lines.size() < 2004, "the log was cut before the end of the run", std::to_string(lines.size()) + " lines");
+}
