@@ -17,12 +17,14 @@ if [ "${1:-}" = --under-display ]; then
   # In a Wine virtual desktop Wine draws the window frame itself: with no window manager on the
   # display the caption would be missing from the picture.
   desktop=vantrel
+  # On the virtual wheel when its DLL is there, so the picture shows a wheel being driven.
+  if [ -f "$build/src/dinput8.dll" ]; then export WINEDLLOVERRIDES=dinput8=n,b; fi
   wine_env_run 120 explorer "/desktop=$desktop,1280x1024" "$(wine_env_windows_path "$program")" &
   desktop_job=$!
   status=0
   if wine_env_run 60 "$checker" --desktop "$desktop" --wait-window; then
     # The window is up; give Wine a moment to paint every control.
-    sleep 2
+    sleep 6
     import -window root "$output" || status=$?
     wine_env_run 30 "$checker" --desktop "$desktop" --close || status=$?
   else
