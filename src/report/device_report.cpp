@@ -5,8 +5,6 @@
 #include "app/control_panel.h"
 #include "device/device_open.h"
 #include "device/direct_input.h"
-#include "diag/debug_trace.h"
-#include "diag/result_code_name.h"
 #include "report/effect_report.h"
 #include "report/object_report.h"
 #include "report/report_tree.h"
@@ -47,22 +45,13 @@ constexpr FlagName stateFlags[] = {
     {"DIGFFS_USERFFSWITCHON", 0x00000400},
 };
 
-template <size_t N>
-constexpr size_t CountOf(const FlagName (&)[N]) {
-  return N;
-}
-
-void TraceFailure(const char* call, HRESULT hr) {
-  DebugTrace("%s Failed (0x%08x) %s", call, static_cast<unsigned>(hr), ResultCodeName(hr));
-}
-
 HTREEITEM ReportIdentity(HWND tree) {
   DIDEVICEINSTANCEA info;
   std::memset(&info, 0, sizeof(info));
   info.dwSize = sizeof(DIDEVICEINSTANCEA);
   HRESULT hr = g_pDevice->GetDeviceInfo(&info);
   if (FAILED(hr)) {
-    TraceFailure("GetDeviceInfo()", hr);
+    TraceReportFailure("GetDeviceInfo()", hr);
     return AddReportItem(tree, nullptr, true, "UNKNOWN DEVICE");
   }
   info.tszInstanceName[sizeof(info.tszInstanceName) - 1] = '\0';
@@ -88,7 +77,7 @@ HTREEITEM ReportIdentity(HWND tree) {
 
 void ReportObjectGroup(HTREEITEM group, DWORD filter) {
   HRESULT hr = g_pDevice->EnumObjects(ReportDeviceObject, group, filter);
-  if (FAILED(hr)) TraceFailure("EnumObjects()", hr);
+  if (FAILED(hr)) TraceReportFailure("EnumObjects()", hr);
 }
 
 // The capability lines and the four object groups; false when they could not be read.
@@ -97,7 +86,7 @@ bool ReportCapabilities(HWND tree, HTREEITEM root, DIDEVCAPS& caps) {
   caps.dwSize = sizeof(DIDEVCAPS);
   HRESULT hr = g_pDevice->GetCapabilities(&caps);
   if (FAILED(hr)) {
-    TraceFailure("GetCapabilities()", hr);
+    TraceReportFailure("GetCapabilities()", hr);
     return false;
   }
   ReportObjectGroup(AddReportItem(tree, root, false, "Device Axis: %d", static_cast<int>(caps.dwAxes)), DIDFT_AXIS);
@@ -151,16 +140,16 @@ void ReportForceFeedback(HWND tree, HTREEITEM root, const DIDEVCAPS* caps, DIPRO
   DWORD state = 0;
   HRESULT hr = g_pDevice->GetForceFeedbackState(&state);
   if (FAILED(hr)) {
-    TraceFailure("GetForceFeedbackState()", hr);
+    TraceReportFailure("GetForceFeedbackState()", hr);
   } else {
     AddFlagBreakdown(tree, info, "FFB State: ", state, stateFlags, CountOf(stateFlags));
   }
   HTREEITEM supported = AddReportItem(tree, info, false, "Supported Effects");
   hr = g_pDevice->EnumEffects(ReportSupportedEffect, supported, DIEFT_ALL);
-  if (FAILED(hr)) TraceFailure("EnumEffects()", hr);
+  if (FAILED(hr)) TraceReportFailure("EnumEffects()", hr);
   HTREEITEM active = AddReportItem(tree, info, true, "Active Effect");
   hr = g_pDevice->EnumCreatedEffectObjects(ReportCreatedEffect, active, 0);
-  if (FAILED(hr)) TraceFailure("EnumCreatedEffectObjects()", hr);
+  if (FAILED(hr)) TraceReportFailure("EnumCreatedEffectObjects()", hr);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include "app/control_panel.h"
 #include "device/device_open.h"
-#include "diag/debug_trace.h"
 #include "diag/result_code_name.h"
 #include "report/report_tree.h"
 
@@ -34,11 +33,6 @@ constexpr size_t maxReportAxes = 8;
 constexpr size_t typeSpecificRoom = 192;
 constexpr size_t maxConditions = typeSpecificRoom / sizeof(DICONDITION);
 
-template <size_t N>
-constexpr size_t CountOf(const FlagName (&)[N]) {
-  return N;
-}
-
 const char* EffectTypeName(DWORD effectType) {
   switch (effectType & 0xFF) {
     case DIEFT_CONSTANTFORCE: return "DIEFT_CONSTANTFORCE";
@@ -49,16 +43,6 @@ const char* EffectTypeName(DWORD effectType) {
     case DIEFT_HARDWARE: return "DIEFT_HARDWARE";
     default: return nullptr;
   }
-}
-
-void AddFlagLeaves(HWND tree, HTREEITEM parent, DWORD value, const FlagName* table, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    if ((table[i].value & value) != 0) AddReportItem(tree, parent, true, "%s", table[i].name);
-  }
-}
-
-void TraceFailure(const char* call, HRESULT hr) {
-  DebugTrace("%s Failed (0x%08x) %s", call, static_cast<unsigned>(hr), ResultCodeName(hr));
 }
 
 HTREEITEM AddStatusLine(HWND tree, HTREEITEM active, LPDIRECTINPUTEFFECT effect, const char* name) {
@@ -214,7 +198,7 @@ BOOL CALLBACK ReportCreatedEffect(LPDIRECTINPUTEFFECT effect, LPVOID reference) 
   std::memset(&guid, 0, sizeof(guid));
   HRESULT hr = effect->GetEffectGuid(&guid);
   if (FAILED(hr)) {
-    TraceFailure("GetEffectGuid()", hr);
+    TraceReportFailure("GetEffectGuid()", hr);
     return DIENUM_CONTINUE;
   }
   DIEFFECTINFOA info;
@@ -222,7 +206,7 @@ BOOL CALLBACK ReportCreatedEffect(LPDIRECTINPUTEFFECT effect, LPVOID reference) 
   info.dwSize = sizeof(DIEFFECTINFOA);
   hr = g_pDevice->GetEffectInfo(&info, guid);
   if (FAILED(hr)) {
-    TraceFailure("GetEffectInfo()", hr);
+    TraceReportFailure("GetEffectInfo()", hr);
     return DIENUM_CONTINUE;
   }
   info.tszName[sizeof(info.tszName) - 1] = '\0';
@@ -247,7 +231,7 @@ BOOL CALLBACK ReportCreatedEffect(LPDIRECTINPUTEFFECT effect, LPVOID reference) 
   parameters.lpvTypeSpecificParams = block;
   hr = effect->GetParameters(&parameters, DIEP_ALLPARAMS);
   if (FAILED(hr)) {
-    TraceFailure("GetParameters()", hr);
+    TraceReportFailure("GetParameters()", hr);
     return DIENUM_CONTINUE;
   }
   AddGeneralFields(tree, line, parameters, axes, directions);

@@ -97,9 +97,8 @@ BOOL CALLBACK ReportDeviceObject(LPCDIDEVICEOBJECTINSTANCEA object, LPVOID refer
     AddReportItem(tree, line, true, "FFB Force Resolution: %d", static_cast<int>(object->dwFFForceResolution));
   }
   ReportObjectProperties(tree, line, object->dwType);
-  AddFlagBreakdown(tree, line, "dwType: ", object->dwType, objectTypes, sizeof(objectTypes) / sizeof(objectTypes[0]));
-  AddFlagBreakdown(tree, line, "dwFlags: ", object->dwFlags, objectFlags,
-                   sizeof(objectFlags) / sizeof(objectFlags[0]));
+  AddFlagBreakdown(tree, line, "dwType: ", object->dwType, objectTypes, CountOf(objectTypes));
+  AddFlagBreakdown(tree, line, "dwFlags: ", object->dwFlags, objectFlags, CountOf(objectFlags));
   HTREEITEM hid = AddReportItem(tree, line, false, "HID Attributes");
   AddReportItem(tree, hid, true, "wCollectionNumber: %d", static_cast<int>(object->wCollectionNumber));
   AddReportItem(tree, hid, true, "wDesignatorIndex: %d", static_cast<int>(object->wDesignatorIndex));

@@ -41,12 +41,16 @@ void FormatGuid(const GUID& guid, char (&text)[reportTextRoom]) {
                 guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
 }
 
+void AddFlagLeaves(HWND tree, HTREEITEM parent, DWORD value, const FlagName* table, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    if ((table[i].value & value) != 0) AddReportItem(tree, parent, true, "%s", table[i].name);
+  }
+}
+
 HTREEITEM AddFlagBreakdown(HWND tree, HTREEITEM parent, const char* label, DWORD value, const FlagName* table,
                            size_t count) {
   HTREEITEM line = AddReportItem(tree, parent, false, "%s0x%08x", label, static_cast<unsigned>(value));
-  for (size_t i = 0; i < count; ++i) {
-    if ((table[i].value & value) != 0) AddReportItem(tree, line, true, "%s", table[i].name);
-  }
+  AddFlagLeaves(tree, line, value, table, count);
   return line;
 }
 
@@ -67,6 +71,10 @@ const char* FinishList(ListText& list) {
   size_t length = std::strlen(list.text);
   if (length > 1) list.text[length - 2] = '\0';
   return list.text;
+}
+
+void TraceReportFailure(const char* call, HRESULT hr) {
+  DebugTrace("%s Failed (0x%08x) %s", call, static_cast<unsigned>(hr), ResultCodeName(hr));
 }
 
 bool ReadReportProperty(REFGUID property, const char* name, DIPROPHEADER& header, DWORD size, DWORD object,

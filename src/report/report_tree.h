@@ -23,6 +23,13 @@ struct FlagName {
   const char* name;
   DWORD value;
 };
+template <size_t N>
+constexpr size_t CountOf(const FlagName (&)[N]) {
+  return N;
+}
+
+// One open leaf under parent per table entry sharing a bit with value, in table order.
+void AddFlagLeaves(HWND tree, HTREEITEM parent, DWORD value, const FlagName* table, size_t count);
 // A closed line "<label>0x%08x" with one open leaf per table entry sharing a bit with value,
 // in table order.
 HTREEITEM AddFlagBreakdown(HWND tree, HTREEITEM parent, const char* label, DWORD value, const FlagName* table,
@@ -40,5 +47,8 @@ const char* FinishList(ListText& list);
 // Reads a property of g_pDevice into the structure behind header (size and header size
 // set here; object and how as given). False when it could not be read; any failure but
 // DIERR_UNSUPPORTED is traced as "GetProperty(<name>) Failed (0x%08x) %s".
+// Traces a failing report call as "<call> Failed (0x%08x) <name>"; call carries its parentheses.
+void TraceReportFailure(const char* call, HRESULT hr);
+
 bool ReadReportProperty(REFGUID property, const char* name, DIPROPHEADER& header, DWORD size, DWORD object,
                         DWORD how);
