@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/test_settings.h"
 
 namespace {
 
@@ -31,8 +30,7 @@ void RunSweep(TestRunState& state, TickValues& t, uint32_t elapsed) {
   if (state.log != nullptr) {
     int64_t deltaX = static_cast<int64_t>(t.lX) - state.prevRawX;
     // Degrees on the axis's own span, as the other logs count them.
-    float deltaXDeg =
-        static_cast<float>(deltaX) * static_cast<float>(testSettings.wheelAngle) / static_cast<float>(t.axisSpan);
+    float deltaXDeg = RawChangeDegrees(deltaX, t);
     std::fprintf(state.log, "%d, %d, %d, %d, %d, %d, %0.3f, %d, %0.3f\r\n", state.rowCount, static_cast<int>(elapsed),
                  static_cast<int>(elapsed - state.prevRowMs), t.forceX, t.posX, t.lX, static_cast<double>(t.wheelDeg),
                  static_cast<int>(deltaX), static_cast<double>(deltaXDeg));

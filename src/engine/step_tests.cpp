@@ -27,11 +27,6 @@ constexpr int32_t phasePulseForward = 4, phasePulseBack = 5, phasePulseForwardAg
                   phaseStepFinish = 8;
 constexpr int32_t phaseLinearStep = 4, phaseLinearFinish = 5;
 
-// Degrees of wheel travel over a raw change, on the axis's own span.
-float RawToDegrees(int64_t rawChange, const TickValues& t) {
-  return static_cast<float>(rawChange) * static_cast<float>(testSettings.wheelAngle) / static_cast<float>(t.axisSpan);
-}
-
 float StepVelocity(const TestRunState& state, const TickValues& t) {
   float degreesPerCount = static_cast<float>(testSettings.wheelAngle) / static_cast<float>(t.axisSpan);
   float deltaDeg = static_cast<float>(static_cast<int64_t>(t.lX) - state.prevRawX) * degreesPerCount;
@@ -145,7 +140,7 @@ void runStepLog2(TestRunState& state, TickValues& t) {
       if (state.log != nullptr) {
         std::fprintf(state.log, "%d, %d, %d, %d, %f\r\n", force, -state.startPosX, -t.posX,
                      -(t.posX - state.startPosX),
-                     static_cast<double>(RawToDegrees(static_cast<int64_t>(state.startRawX) - t.lX, t)));
+                     static_cast<double>(RawChangeDegrees(static_cast<int64_t>(state.startRawX) - t.lX, t)));
       }
       NextLinearStep(state, t);
     }
@@ -170,7 +165,7 @@ void runStepLog3(TestRunState& state, TickValues& t) {
       if (state.log != nullptr) {
         std::fprintf(state.log, "%d, %d, %d, %d, %d, %f\r\n", state.stepIndex, static_cast<int>(elapsed),
                      -state.startPosX, -t.posX, -(t.posX - state.startPosX),
-                     static_cast<double>(RawToDegrees(static_cast<int64_t>(t.lX) - state.startRawX, t)));
+                     static_cast<double>(RawChangeDegrees(static_cast<int64_t>(t.lX) - state.startRawX, t)));
       }
       NextLinearStep(state, t);
     }

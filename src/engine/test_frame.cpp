@@ -47,6 +47,10 @@ uint32_t BeginTestTick(TestRunState& state, const TickValues& t) {
   return t.tickTime - state.phaseStartMs;
 }
 
+float RawChangeDegrees(int64_t rawChange, const TickValues& t) {
+  return static_cast<float>(rawChange) * static_cast<float>(testSettings.wheelAngle) / static_cast<float>(t.axisSpan);
+}
+
 void RequestForce(TickValues& t, int32_t force) {
   t.forceOut = force;
   effectOn[effectSlotConstantForce] = true;

@@ -40,6 +40,9 @@ struct TestRunState {
 // just begun starts its clock. Returns the phase clock's elapsed time.
 uint32_t BeginTestTick(TestRunState& state, const TickValues& t);
 
+// Degrees of wheel travel over a raw change of the X axis, on the axis's own span.
+float RawChangeDegrees(int64_t rawChange, const TickValues& t);
+
 // Requests a constant force for this tick.
 void RequestForce(TickValues& t, int32_t force);
 
