@@ -1,5 +1,6 @@
 #include "virtual_dinput/merging_direct_input.h"
 
+#include <cstdio>
 #include <new>
 #include <string>
 
@@ -16,8 +17,9 @@ void SayStandInAlone(const std::string& why) {
 }
 
 std::string HexCode(HRESULT hr) {
+  // Through unsigned int: a long is 64 bits on the host and would carry the sign along.
   char text[16];
-  wsprintfA(text, "0x%08lx", static_cast<unsigned long>(hr));
+  std::snprintf(text, sizeof(text), "0x%08x", static_cast<unsigned int>(hr));
   return text;
 }
 
