@@ -24,6 +24,10 @@ enum class Cache { ConstantForce, Spring, Damping };
 constexpr int cacheCount = 3;
 // A cache whose block did not reach the device must not suppress the next send.
 bool cacheValid[cacheCount] = {};
+// After a re-acquire the device's running state is unknown: an Acquire that succeeds on a
+// device that stayed acquired leaves its effects playing. Every slot then gets an explicit
+// Start or Stop, as on a refresh.
+bool restartAllSlots = false;
 
 DWORD effectAxes[2] = {DIJOFS_X, DIJOFS_Y};
 LONG effectDirection[2] = {1, 0};
@@ -101,13 +105,16 @@ void UpdateEffects(TickValues& t) {
   for (int slot = 0; slot < effectSlotCount; ++slot) {
     IDirectInputEffect* effect = g_pEffect[slot];
     if (effect == nullptr) continue;
-    bool switched = effectOn[slot] != effectWasOn[slot];
+    bool switched = effectOn[slot] != effectWasOn[slot] || restartAllSlots;
     if (switched || t.refreshedThisTick) {
-      // Start and Stop results are not examined: a failing device shows in SetParameters.
-      if (effectOn[slot]) {
-        effect->Start(INFINITE, 0);
-      } else {
-        effect->Stop();
+      // A slot that failed to stop would push on while the program shows it stopped, and a
+      // stopped slot gets no SetParameters to reveal the failure: retry through a re-acquire,
+      // which starts or stops every slot again.
+      HRESULT hr = effectOn[slot] ? effect->Start(INFINITE, 0) : effect->Stop();
+      if (FAILED(hr)) {
+        DebugTrace(effectOn[slot] ? "g_pEffect[%d]->Start() Failed (0x%08x) %s" : "g_pEffect[%d]->Stop() Failed (0x%08x) %s",
+                   slot, static_cast<unsigned>(hr), ResultCodeName(hr));
+        deviceLost = true;
       }
     }
     if (!effectOn[slot]) continue;
@@ -169,18 +176,20 @@ void UpdateEffects(TickValues& t) {
     }
   }
   effectUpdateMs = timeGetTime() - start;
+  restartAllSlots = false;
   for (int slot = 0; slot < effectSlotCount; ++slot) effectWasOn[slot] = effectOn[slot];
 
   WriteReadouts(t, dampingCoefficient);
 }
 
 void ForgetSentEffects() {
-  for (bool& on : effectWasOn) on = false;
+  restartAllSlots = true;
   for (bool& valid : cacheValid) valid = false;
 }
 
 void ResetEffectUpdate() {
   for (bool& on : effectWasOn) on = false;
+  restartAllSlots = false;
   lastSentConstantForce = 0;
   std::memset(lastSentSpring, 0, sizeof(lastSentSpring));
   std::memset(lastSentDamping, 0, sizeof(lastSentDamping));

@@ -18,7 +18,7 @@ extern DIEFFECT effectParams;
 // Maps a constant force's magnitude through the force map, keeping its sign.
 int32_t ApplyForceMap(int32_t force);
 void UpdateEffects(TickValues& t);
-// The slots count as stopped and their caches as unsent, so the next update starts the
-// running slots and sends their parameters.
+// The device's running state is unknown: the next update starts or stops every slot and
+// sends the parameters of the running ones.
 void ForgetSentEffects();
 void ResetEffectUpdate();
