@@ -44,11 +44,14 @@ constexpr float frameSmoothing = 0.9f;
 constexpr float frameDtFloor = 1e-7f;
 constexpr DWORD acquireRetryPauseMs = 100;
 
-// Truncation toward zero that stays defined for values outside 32 bits (a scripted or
-// faulty device can report axis values far outside its own range).
-int32_t TruncToInt32(double value) {
-  if (!(value > -2147483648.0)) return INT32_MIN;
-  if (!(value < 2147483647.0)) return INT32_MAX;
+// Normalised positions are held within this bound. A device reporting values far outside its
+// range would otherwise saturate them at the int32 limits, where the modes' and logs'
+// arithmetic (differences, negation, magnitudes) overflows.
+constexpr double positionBound = 1000000.0;
+
+int32_t BoundedPosition(double value) {
+  if (!(value > -positionBound)) return static_cast<int32_t>(-positionBound);
+  if (!(value < positionBound)) return static_cast<int32_t>(positionBound);
   return static_cast<int32_t>(value);
 }
 
@@ -66,8 +69,8 @@ void ReacquireIfLost() {
   Sleep(acquireRetryPauseMs);
   if (!deviceLost) {
     acquireTraceArmed = true;
-    // A device acquired again (or newly opened) holds its effects stopped: start and
-    // send everything afresh on this tick.
+    // Whether the device stopped its effects is unknown (Acquire also succeeds on a device
+    // that stayed acquired): start or stop every slot and send everything afresh.
     ForgetSentEffects();
     hr = g_pDevice->SendForceFeedbackCommand(DISFFC_SETACTUATORSON);
     if (FAILED(hr)) {
@@ -123,8 +126,8 @@ void ReadAxisRange(TickValues& t) {
 void Normalise(TickValues& t) {
   double fromMinX = static_cast<double>(t.lX) - t.lMin;
   double fromMinY = static_cast<double>(t.lY) - t.lMin;
-  t.posX = TruncToInt32(fromMinX * (20000.0 / t.axisSpan) - 10000.0);
-  t.posY = TruncToInt32(fromMinY * (20000.0 / t.axisSpan) - 10000.0);
+  t.posX = BoundedPosition(fromMinX * (20000.0 / t.axisSpan) - 10000.0);
+  t.posY = BoundedPosition(fromMinY * (20000.0 / t.axisSpan) - 10000.0);
   double wheelAngle = testSettings.wheelAngle;
   t.wheelDeg = static_cast<float>(fromMinX * (wheelAngle / t.axisSpan) - wheelAngle * 0.5);
 }

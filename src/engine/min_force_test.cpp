@@ -18,12 +18,27 @@ constexpr uint32_t rampLevelMs = 200;
 // A third changed reading within one level is movement, not jitter.
 constexpr int32_t movesEndingRamp = 2;
 constexpr int32_t notMovedYet = -1;
+// The ramp starts from a wheel at rest: one whose raw position has not changed for this
+// long (as long as the usual rest), or after the cap, whatever it does.
+constexpr uint32_t stillRestMs = 299;
+constexpr uint32_t restCapMs = 5000;
 
 constexpr int32_t phaseOpen = 0, phaseKick = 1, phaseRest = 2, phaseRamp = 3, phaseFinish = 4;
 
+// A wheel still coasting (from the kick, or from the mode before the test) would move at
+// level 0 and report a meaningless result: rest until it has stopped.
+bool RunStillRest(TestRunState& state, TickValues& t, uint32_t elapsed) {
+  if (state.phaseEntered || t.lX != state.restLastRawX) {
+    state.restLastRawX = t.lX;
+    state.restStillSinceMs = t.tickTime;
+  }
+  RequestForce(t, 0);
+  return t.tickTime - state.restStillSinceMs >= stillRestMs || elapsed >= restCapMs;
+}
+
 void RunRamp(TestRunState& state, TickValues& t, uint32_t elapsed) {
   int32_t prevLevel = state.rampLevel;
-  if (elapsed == 0) {
+  if (state.phaseEntered) {
     state.rampLastRawX = t.lX;
     state.rampLevel = 0;
     state.stepMoves = 0;
@@ -65,7 +80,7 @@ void runMinForceTest(TestRunState& state, TickValues& t) {
       if (RunKickPhase(state, t, elapsed)) state.phase = phaseRest;
       break;
     case phaseRest:
-      if (RunRestPhase(t, elapsed)) state.phase = phaseRamp;
+      if (RunStillRest(state, t, elapsed)) state.phase = phaseRamp;
       break;
     case phaseRamp:
       RunRamp(state, t, elapsed);

@@ -17,7 +17,7 @@ constexpr int32_t sweepEndForce = 1;
 constexpr int32_t phaseOpen = 0, phaseKick = 1, phaseCentre = 2, phaseRest = 3, phaseSweep = 4, phaseFinish = 5;
 
 void RunSweep(TestRunState& state, TickValues& t, uint32_t elapsed) {
-  if (elapsed == 0) {
+  if (state.phaseEntered) {
     state.prevRawX = t.lX;
     state.prevRowMs = elapsed;
   }
@@ -55,7 +55,7 @@ void runResolutionTest(TestRunState& state, TickValues& t) {
       if (RunKickPhase(state, t, elapsed)) state.phase = phaseCentre;
       break;
     case phaseCentre:
-      if (RunCentrePhase(t, elapsed)) state.phase = phaseRest;
+      if (RunCentrePhase(state, t)) state.phase = phaseRest;
       break;
     case phaseRest:
       if (RunRestPhase(t, elapsed)) state.phase = phaseSweep;

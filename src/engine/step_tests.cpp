@@ -65,7 +65,7 @@ bool RunLinearOpening(TestRunState& state, TickValues& t, uint32_t elapsed, cons
       if (RunKickPhase(state, t, elapsed)) state.phase = phaseCentre;
       return true;
     case phaseCentre:
-      if (RunCentrePhase(t, elapsed)) state.phase = phaseRest;
+      if (RunCentrePhase(state, t)) state.phase = phaseRest;
       return true;
     case phaseRest:
       if (RunRestPhase(t, elapsed)) state.phase = phaseLinearStep;
@@ -89,7 +89,7 @@ void runStepLog(TestRunState& state, TickValues& t) {
       if (RunKickPhase(state, t, elapsed)) state.phase = phaseCentre;
       break;
     case phaseCentre:
-      if (RunCentrePhase(t, elapsed)) state.phase = phaseRest;
+      if (RunCentrePhase(state, t)) state.phase = phaseRest;
       break;
     case phaseRest:
       if (RunRestPhase(t, elapsed)) state.phase = phasePulseForward;
@@ -130,7 +130,7 @@ void runStepLog2(TestRunState& state, TickValues& t) {
   uint32_t elapsed = BeginTestTick(state, t);
   if (RunLinearOpening(state, t, elapsed, stepLog2Pattern, stepLog2Header, stepLog2FirstRow)) return;
   if (state.phase == phaseLinearStep) {
-    if (elapsed == 0) {
+    if (state.phaseEntered) {
       state.startPosX = t.posX;
       state.startRawX = t.lX;
     }
@@ -153,7 +153,7 @@ void runStepLog3(TestRunState& state, TickValues& t) {
   uint32_t elapsed = BeginTestTick(state, t);
   if (RunLinearOpening(state, t, elapsed, stepLog3Pattern, stepLog3Header, nullptr)) return;
   if (state.phase == phaseLinearStep) {
-    if (elapsed == 0) {
+    if (state.phaseEntered) {
       state.startPosX = t.posX;
       state.startRawX = t.lX;
       uint32_t stepTime = testSettings.stepTime > 0 ? static_cast<uint32_t>(testSettings.stepTime) : 0;

@@ -40,7 +40,8 @@ TestRunState resolutionState = StartUpState();
 
 uint32_t BeginTestTick(TestRunState& state, const TickValues& t) {
   if (t.refreshedThisTick) state.phase = 0;
-  if (state.lastPhase != state.phase) {
+  state.phaseEntered = state.lastPhase != state.phase;
+  if (state.phaseEntered) {
     state.phaseStartMs = t.tickTime;
     state.lastPhase = state.phase;
   }
@@ -72,7 +73,7 @@ void openTestLog(TestRunState& state, const char* namePattern, const char* heade
 }
 
 bool RunKickPhase(TestRunState& state, TickValues& t, uint32_t elapsed) {
-  if (elapsed == 0) {
+  if (state.phaseEntered) {
     state.kickLevel = 0;
     state.kickMoves = 0;
     state.kickLastRawX = t.lX;
@@ -86,9 +87,9 @@ bool RunKickPhase(TestRunState& state, TickValues& t, uint32_t elapsed) {
   return elapsed >= kickTimeoutMs || state.kickMoves > 1;
 }
 
-bool RunCentrePhase(TickValues& t, uint32_t elapsed) {
+bool RunCentrePhase(const TestRunState& state, TickValues& t) {
   int32_t force = 0;
-  bool settled = PidSettle(t.frameDt, t.targetX, t.posX, elapsed == 0 || t.refreshedThisTick, t.tickTime, force);
+  bool settled = PidSettle(t.frameDt, t.targetX, t.posX, state.phaseEntered || t.refreshedThisTick, t.tickTime, force);
   RequestForce(t, force);
   return settled;
 }

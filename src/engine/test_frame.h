@@ -11,6 +11,9 @@ struct TestRunState {
   int32_t phase;
   int32_t lastPhase;  // the phase in force at the start of the latest tick; -1 at start-up
   uint32_t phaseStartMs;
+  // The current phase began on this tick: its entry actions run. Not "elapsed is 0": with
+  // several ticks in one millisecond that would repeat them.
+  bool phaseEntered;
   std::FILE* log;
   int32_t kickLevel;
   int32_t kickMoves;
@@ -34,10 +37,13 @@ struct TestRunState {
   int32_t rampLastRawX;
   int32_t stepMoves;
   int32_t firstMoveLevel;
+  // Minimum-force test's rest: the raw position last seen and when it last changed.
+  int32_t restLastRawX;
+  uint32_t restStillSinceMs;
 };
 
 // Frame steps 1 and 2 of every test tick: a refresh restarts the run, and a phase that has
-// just begun starts its clock. Returns the phase clock's elapsed time.
+// just begun starts its clock and is marked entered. Returns the phase clock's elapsed time.
 uint32_t BeginTestTick(TestRunState& state, const TickValues& t);
 
 // Degrees of wheel travel over a raw change of the X axis, on the axis's own span.
@@ -52,7 +58,7 @@ void openTestLog(TestRunState& state, const char* namePattern, const char* heade
 // Pushes the wheel with a growing negative force; true when the phase is over.
 bool RunKickPhase(TestRunState& state, TickValues& t, uint32_t elapsed);
 // Brings the wheel to the target position; true once it has settled.
-bool RunCentrePhase(TickValues& t, uint32_t elapsed);
+bool RunCentrePhase(const TestRunState& state, TickValues& t);
 // Holds zero force; true after 299 ms.
 bool RunRestPhase(TickValues& t, uint32_t elapsed);
 // Closes the log and counts the run; starts the next one or, after the last, returns the

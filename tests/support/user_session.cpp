@@ -2,6 +2,7 @@
 
 #include "app/win_main.h"
 #include "host/driver/user_driver.h"
+#include "host/system.h"
 #include "host/window/host_window.h"
 
 namespace {
@@ -15,6 +16,16 @@ constexpr uint64_t idleCallLimit = 5000000;
 
 UserSession& UserSession::Then(Step step) {
   entries_.push_back({std::move(step), 0, nullptr});
+  return *this;
+}
+
+UserSession& UserSession::EveryIdle(Step observer) {
+  everyIdle_ = std::move(observer);
+  return *this;
+}
+
+UserSession& UserSession::AdvanceClockEvery(uint32_t idleMoments) {
+  clockStepEvery_ = idleMoments;
   return *this;
 }
 
@@ -39,6 +50,11 @@ void UserSession::OnSleep(DWORD, void* context) {
 void UserSession::Idle() {
   if (closing_) return;
   if (dialog_ == nullptr) dialog_ = GetActiveWindow();
+  if (clockStepEvery_ > 0 && ++idleSinceClockStep_ >= clockStepEvery_) {
+    idleSinceClockStep_ = 0;
+    host::AdvanceVirtualClock(1);
+  }
+  if (everyIdle_) everyIdle_(dialog_);
   uint32_t now = timeGetTime();
   if (now != lastIdleMs_) {
     lastIdleMs_ = now;

@@ -22,6 +22,12 @@ class UserSession {
   // Lets the program run until the condition holds at an idle moment, or for at most
   // maxMs of virtual time (then timedOut() tells).
   UserSession& WaitUntil(std::function<bool(HWND dialog)> condition, uint32_t maxMs);
+  // Runs at every idle moment (once per pass of the main loop that finds no input), before
+  // any step due then: for checks that watch the program tick by tick.
+  UserSession& EveryIdle(Step observer);
+  // Advances the virtual clock by 1 ms every `idleMoments` idle moments, for a loop that
+  // does not sleep ("Sleep (ms)" 0): several ticks then share one millisecond.
+  UserSession& AdvanceClockEvery(uint32_t idleMoments);
   // Runs the steps, then closes the window the way the close box does when the program
   // has not ended by itself within a minute of the last step. Returns WinMain's result.
   int Run();
@@ -49,6 +55,9 @@ class UserSession {
   void Close();
 
   std::vector<Entry> entries_;
+  Step everyIdle_;
+  uint32_t clockStepEvery_ = 0;
+  uint32_t idleSinceClockStep_ = 0;
   size_t next_ = 0;
   bool waiting_ = false;
   bool lingering_ = false;
