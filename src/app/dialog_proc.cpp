@@ -108,6 +108,9 @@ BOOL OnCommand(HWND dialog, int id, int notification, HWND control) {
       if (notification == CBN_SELCHANGE) {
         int selection = ComboSelection(control);
         if (selection == CB_ERR) return TRUE;
+        // A test left mid-run keeps the rows it wrote, but not its log open nor the
+        // real-time priority: a real-time busy loop in another mode can starve the machine.
+        CloseTestLogs();
         testSettings.forceMode = selection;
         ApplySaturationXRange();
         UpdateSaturationXTrackbar(dialog);
