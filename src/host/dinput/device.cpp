@@ -34,6 +34,7 @@ Device::Device(DirectInput8* parent, std::shared_ptr<DeviceEntry> entry, uint32_
   entry_->AddInterface(this);
   std::span<const DeviceObject> objects = entry_->objects();
   settings_.resize(objects.size());
+  for (ObjectSettings& s : settings_) s.raw = entry_->description().uncalibratedAxes;
   snapshot_.assign(objects.size(), 0);
   lastReported_.assign(objects.size(), 0);
   relativeAxes_ = entry_->description().kind == DeviceKind::Mouse;

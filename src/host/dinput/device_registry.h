@@ -52,6 +52,9 @@ struct DeviceDescription {
   bool reportsTruncation = true;    // DI_TRUNCATED for effect values beyond +-10000
   bool needsPolling = false;        // Poll answers DI_OK and refreshes the state
   bool logicalRangeNotImplemented = false;
+  // Axes start in DIPROPCALIBRATIONMODE_RAW: values pass through uncooked, beyond any range,
+  // as from a faulty driver.
+  bool uncalibratedAxes = false;
 
   sim::WheelParameters wheel;       // DeviceKind::VirtualWheel only
 };

@@ -1,5 +1,6 @@
 #include "host/dinput/scripted_device.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "host/dinput/device_objects.h"
@@ -47,7 +48,9 @@ class ScriptedDevice final : public DeviceModel {
   void PowerUp() override {
     values_.assign(objects_.size(), 0);
     // Absolute axes rest at the middle of their range, hats centred, buttons up.
-    LONG middle = description_.logicalMin + (description_.logicalMax - description_.logicalMin) / 2;
+    // In 64 bits: a range as wide as LONG itself would overflow.
+    LONG middle = static_cast<LONG>(description_.logicalMin +
+                                    (static_cast<int64_t>(description_.logicalMax) - description_.logicalMin) / 2);
     for (size_t i = 0; i < objects_.size(); ++i) {
       const DeviceObject& object = objects_[i];
       if (object.typeFlags & DIDFT_ABSAXIS) values_[i] = middle;

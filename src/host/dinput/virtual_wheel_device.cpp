@@ -1,5 +1,6 @@
 #include "host/dinput/virtual_wheel_device.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "host/dinput/device_objects.h"
@@ -81,7 +82,9 @@ class VirtualWheelDevice final : public DeviceModel {
     wheel_.SetHandTorque(0.0);
     wheel_.Reset();
     values_.assign(objects_.size(), 0);
-    LONG middle = description_.logicalMin + (description_.logicalMax - description_.logicalMin) / 2;
+    // In 64 bits: a range as wide as LONG itself would overflow.
+    LONG middle = static_cast<LONG>(description_.logicalMin +
+                                    (static_cast<int64_t>(description_.logicalMax) - description_.logicalMin) / 2);
     for (size_t i = 0; i < objects_.size(); ++i) {
       if (objects_[i].Class() == ObjectClass::Axis) values_[i] = middle;
       if (objects_[i].Class() == ObjectClass::Pov) values_[i] = static_cast<LONG>(0xFFFFFFFFu);
