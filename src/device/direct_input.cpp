@@ -63,6 +63,9 @@ BOOL CALLBACK StoreDeviceInstance(LPCDIDEVICEINSTANCEA instance, LPVOID context)
 }
 
 void RefreshDeviceList(HWND dialog) {
+  // A device change can arrive while the start-up failure is being shown: there is no
+  // DirectInput object to enumerate with, and the program is ending.
+  if (g_pDI == nullptr) return;
   GUID selected{};
   HWND combo = GetDlgItem(dialog, deviceComboId);
   if (combo != nullptr) {

@@ -55,6 +55,10 @@ void FailRegisterDeviceNotification(bool fail);
 // user's input would arrive. The hook may post input, advance the clock or close the window;
 // the call looks once more after it. Null clears it. Not called again from inside itself.
 void SetIdleHook(void (*hook)(void* context), void* context);
+// Called while a message box is up, before the user "presses" OK: a real box runs a modal
+// loop that delivers what the system sends meanwhile (a device broadcast, for one) to the
+// program's windows. Null clears it. Not called again from inside itself.
+void SetMessageBoxHook(void (*hook)(void* context), void* context);
 
 // --- Messages removed from the queue by GetMessageA or by PeekMessageA with PM_REMOVE
 struct RetrievedMessage {

@@ -83,13 +83,6 @@ void Log(const MSG& m, bool byGetMessage) {
   ++retrievedCount;
 }
 
-void DeliverCrossThreadMessages() {
-  while (crossThread.size() > 0) {
-    MSG m = crossThread.at(0);
-    crossThread.RemoveAt(0);
-    CallWindowProcedure(m.hwnd, m.message, m.wParam, m.lParam);
-  }
-}
 
 template <size_t Capacity>
 bool TakeFrom(MessageRing<Capacity>& ring, MSG* out, HWND window, UINT filterMin, UINT filterMax, bool remove) {
@@ -172,6 +165,14 @@ char CharacterOf(WPARAM key, LPARAM lParam) {
 }
 
 }  // namespace
+
+void DeliverCrossThreadMessages() {
+  while (crossThread.size() > 0) {
+    MSG m = crossThread.at(0);
+    crossThread.RemoveAt(0);
+    CallWindowProcedure(m.hwnd, m.message, m.wParam, m.lParam);
+  }
+}
 
 void DropMessagesFor(HWND window) {
   posted.RemoveWindow(window);

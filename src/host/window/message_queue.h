@@ -9,5 +9,8 @@ namespace host::window {
 // Forgets everything queued for a window that is going away.
 void DropMessagesFor(HWND window);
 void ResetMessageQueue();
+// Hands what other threads sent to the window procedures, as every wait for messages does
+// (PeekMessageA, GetMessageA, a message box's modal loop).
+void DeliverCrossThreadMessages();
 
 }  // namespace host::window

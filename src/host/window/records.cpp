@@ -1,5 +1,6 @@
 #include "host/window/records.h"
 
+#include "host/window/message_queue.h"
 #include "host/window/window_table.h"
 
 namespace host::window {
@@ -11,6 +12,9 @@ MessageBoxRecord messageBoxes[messageBoxRoom];
 size_t messageBoxCount = 0;
 EndDialogRecord endDialogs[endDialogRoom];
 size_t endDialogCount = 0;
+void (*messageBoxHook)(void*) = nullptr;
+void* messageBoxHookContext = nullptr;
+bool inMessageBoxHook = false;
 
 void Copy(char* to, const char* from) {
   CopyTextOut(from != nullptr ? from : "", BoundedLength(from, windowTextRoom), to, windowTextRoom);
@@ -25,6 +29,8 @@ void RecordEndDialog(HWND dialog, INT_PTR result) {
 void ResetRecords() {
   messageBoxCount = 0;
   endDialogCount = 0;
+  messageBoxHook = nullptr;
+  messageBoxHookContext = nullptr;
 }
 
 }  // namespace host::window
@@ -39,10 +45,22 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     Copy(r.caption, caption);
     r.type = type;
   }
+  if (messageBoxHook != nullptr && !inMessageBoxHook) {
+    inMessageBoxHook = true;
+    messageBoxHook(messageBoxHookContext);
+    inMessageBoxHook = false;
+  }
+  // The box's modal loop: what other threads sent meanwhile reaches its windows.
+  DeliverCrossThreadMessages();
   return IDOK;
 }
 
 namespace host {
+
+void SetMessageBoxHook(void (*hook)(void* context), void* context) {
+  window::messageBoxHook = hook;
+  window::messageBoxHookContext = context;
+}
 
 size_t MessageBoxCount() { return window::messageBoxCount; }
 
