@@ -23,10 +23,13 @@ int main(int argc, char** argv) {
   std::printf("heap in use: %" PRIu64 " bytes at the second checkpoint, at most %" PRIu64 " later\n",
               r.heapAtSecondCheckpoint, r.maxHeapLater);
   std::printf("logs not closed: %zu\n", r.unclosedLogs.size());
+  std::printf("ticks checked for no torque after \"Disabled\": %" PRIu64 ", with torque left on: %" PRIu64 "%s%s\n",
+              r.disabledTicksChecked, r.forceLeftOn, r.forceLeftOn > 0 ? ", first: " : "", r.firstForceLeftOn.c_str());
   bool heapGrew = r.heapAtSecondCheckpoint != 0 && r.maxHeapLater > r.heapAtSecondCheckpoint + 512 * 1024;
   bool ok = r.exitCode == 0 && !r.leftRunning && r.maxLiveDirectInput <= 1 && r.maxLiveDevices <= 1 &&
             r.maxLiveEffects <= 5 && r.liveObjectsAfterExit == 0 && r.openFilesAfterExit == r.openFilesBefore &&
-            r.maxOpenFiles <= r.openFilesBefore + 5 && !heapGrew && r.unclosedLogs.empty();
+            r.maxOpenFiles <= r.openFilesBefore + 5 && !heapGrew && r.unclosedLogs.empty() &&
+            r.disabledTicksChecked > 0 && r.forceLeftOn == 0;
   std::printf("%s\n", ok ? "PASS" : "FAIL");
   return ok ? 0 : 1;
 }

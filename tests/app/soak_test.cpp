@@ -22,6 +22,9 @@ TEST(SoakTest, AHundredThousandRestlessTicksLeakNothingAndLoseNoLog) {
   EXPECT_EQ(report.liveObjectsAfterExit, 0);
   EXPECT_EQ(report.openFilesAfterExit, report.openFilesBefore);
   EXPECT_TRUE(report.unclosedLogs.empty()) << report.unclosedLogs.size() << " logs not closed";
+  // "Disabled" means the wheel is left alone, whatever happened before.
+  EXPECT_GT(report.disabledTicksChecked, 100u);
+  EXPECT_EQ(report.forceLeftOn, 0u) << report.firstForceLeftOn;
 }
 
 }  // namespace

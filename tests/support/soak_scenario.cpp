@@ -18,6 +18,7 @@
 #include "host/driver/user_driver.h"
 #include "host/system.h"
 #include "support/program_state.h"
+#include "support/program_torque.h"
 #include "support/user_session.h"
 
 namespace {
@@ -85,6 +86,7 @@ class Soak {
 
     UserSession session;
     session.recordSleeps(false);
+    session.EveryIdle([this](HWND dialog) { Observe(dialog); });
     session_ = &session;
     // Retries of a lost device take 100 ms of wheel time per pass: plan for twice the
     // wheel time and stop once the passes are done.
@@ -117,7 +119,31 @@ class Soak {
  private:
   uint32_t Pick(uint32_t count) { return std::uniform_int_distribution<uint32_t>(0, count - 1)(random_); }
 
+  // Idle moments come between ticks: the state seen at one is what the next tick runs with.
+  void Observe(HWND dialog) {
+    sim::VirtualWheel* wheel = wheelAttached_ ? host::VirtualWheelOf(wheel_) : nullptr;
+    // No failure delivered since the last idle moment, that is during the tick in between.
+    uint64_t delivered = host::DeliveredFaults();
+    bool noFaultSince = delivered == deliveredAtLastIdle_;
+    deliveredAtLastIdle_ = delivered;
+    bool quiet = !closing_ && wheel != nullptr && noFaultSince &&
+                 driver::ComboSelection(dialog, IDC_MODE) == 0 && driver::ComboSelection(dialog, IDC_DAMPER_TYPE) == 0;
+    if (quiet && quietTicks_ >= 2) {
+      ++report_.disabledTicksChecked;
+      double torque = ProgramTorque(*wheel);
+      if (torque != 0.0) {
+        if (report_.forceLeftOn++ == 0) {
+          report_.firstForceLeftOn = "torque " + std::to_string(torque) + " N m at " + std::to_string(timeGetTime()) +
+                                     " ms, after action " + std::to_string(report_.actions);
+        }
+      }
+    }
+    quietTicks_ = quiet ? quietTicks_ + 1 : 0;
+  }
+
   void Act(HWND dialog) {
+    // The tick after an action is not an undisturbed one.
+    quietTicks_ = 0;
     if (closing_) return;
     if (session_->sleepCount() >= ticks_) {
       closing_ = true;
@@ -183,6 +209,8 @@ class Soak {
   uint64_t checkpoints_ = 0;
   UserSession* session_ = nullptr;
   bool closing_ = false;
+  uint64_t quietTicks_ = 0;
+  uint64_t deliveredAtLastIdle_ = 0;
   SoakReport report_;
 };
 

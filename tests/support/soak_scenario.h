@@ -28,6 +28,11 @@ struct SoakReport {
   int openFilesAfterExit = 0;
   int openFilesBefore = 0;
   std::vector<std::string> unclosedLogs;  // logs whose last line does not end in CR LF
+  // Ticks after which the wheel must feel no torque from the program: the two before ran with
+  // "Disabled" and no damping type, untouched by the user and by injected faults.
+  uint64_t disabledTicksChecked = 0;
+  uint64_t forceLeftOn = 0;  // of those, ticks after which it still felt some
+  std::string firstForceLeftOn;
 };
 
 // Runs the program for at least `ticks` passes of its main loop (one tick each). The same

@@ -17,6 +17,7 @@ struct FaultRule {
 
 FaultRule rules[maxFaultRules];
 uint64_t armedSoFar = 0;
+uint64_t deliveredSoFar = 0;
 
 bool Matches(const FaultRule& rule, Method method, Interface iface, DeviceId device, int32_t effect) {
   if (!rule.armed || rule.method != method) return false;
@@ -53,6 +54,11 @@ uint32_t PendingFaults() {
   return pending;
 }
 
+uint64_t DeliveredFaults() {
+  dinput::ApiLock lock;
+  return deliveredSoFar;
+}
+
 namespace dinput {
 
 bool ConsumeFault(Method method, Interface iface, DeviceId device, int32_t effect, HRESULT* code) {
@@ -67,6 +73,7 @@ bool ConsumeFault(Method method, Interface iface, DeviceId device, int32_t effec
     return false;
   }
   *code = earliest->code;
+  ++deliveredSoFar;
   if (--earliest->failuresLeft == 0) earliest->armed = false;
   return true;
 }

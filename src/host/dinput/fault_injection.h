@@ -26,6 +26,9 @@ bool FailNextCalls(Method method, uint32_t count, HRESULT code, const FaultScope
 void ClearFaults();
 // Failures armed and not yet delivered, over all rules.
 uint32_t PendingFaults();
+// Failures delivered since the process started: a watcher compares two readings to tell
+// whether any call failed in between.
+uint64_t DeliveredFaults();
 
 // GetProperty(DIPROP_LOGICALRANGE) answers E_NOTIMPL on this device from now on (or again
 // answers normally). false for an unknown device.
