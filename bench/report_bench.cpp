@@ -6,7 +6,6 @@
 
 #include "app/control_ids.h"
 #include "app/control_panel.h"
-#include "app/test_settings.h"
 #include "device/device_open.h"
 #include "device/direct_input.h"
 #include "engine/force_tick.h"
@@ -14,6 +13,7 @@
 #include "host/dinput/device_registry.h"
 #include "host/window/host_window.h"
 #include "report/device_report.h"
+#include "settings/test_settings.h"
 
 namespace {
 
@@ -27,13 +27,13 @@ void OpenDevice(const host::DeviceDescription& description) {
   host::AttachDevice(description);
   HWND window = host::CreateHostDialog(nullptr);
   reportTreeWindow = host::AddHostControl(window, IDC_REPORT_TREE, host::ControlClass::TreeView);
-  InitDirectInput(window);
+  InitDirectInput();
   SelectFFBDevice(window, 0);
   if (g_pDevice == nullptr) std::abort();
 }
 
 void RunRebuilds(benchmark::State& state) {
-  for (auto _ : state) BuildDeviceReport();
+  for (auto _ : state) BuildDeviceReport(reportTreeWindow);
   state.counters["lines"] =
       static_cast<double>(SendMessageA(reportTreeWindow, TVM_GETCOUNT, 0, 0));
   ShutdownDirectInput();

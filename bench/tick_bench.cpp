@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <string>
 
-#include "app/test_settings.h"
 #include "device/device_open.h"
 #include "device/direct_input.h"
 #include "engine/engine_state.h"
@@ -16,6 +15,7 @@
 #include "host/dinput/call_log.h"
 #include "host/dinput/device_registry.h"
 #include "host/window/host_window.h"
+#include "settings/test_settings.h"
 #include "support/counting_allocator.h"
 
 namespace {
@@ -29,11 +29,11 @@ void OpenVirtualWheel(int mode) {
   host::SetCallLogEnabled(false);
   host::UseVirtualClock(5000000);
   host::AttachDevice(host::VirtualWheelDescription());
-  testSettings.forceMode = mode;
+  testSettings.forceMode = static_cast<ForceMode>(mode);
   testSettings.damperType = 1;
   // Exclusive cooperation needs a window, as on Windows.
   HWND window = host::CreateHostDialog(nullptr);
-  InitDirectInput(window);
+  InitDirectInput();
   SelectFFBDevice(window, 0);
   if (g_pDevice == nullptr || g_pEffect[effectSlotSpring] == nullptr) std::abort();
   for (int i = 0; i < 100; ++i) {  // past acquisition and the first refresh

@@ -8,10 +8,10 @@
 #include <cstring>
 
 #include "app/control_ids.h"
-#include "app/test_settings.h"
 #include "device/direct_input.h"
 #include "diag/debug_trace.h"
 #include "diag/result_code_name.h"
+#include "settings/test_settings.h"
 
 HWND positionReadout = nullptr;
 HWND sleepReadout = nullptr;
@@ -290,7 +290,7 @@ void InitDialogControls(HWND dialog) {
 
   modeCombo = GetDlgItem(dialog, IDC_MODE);
   FillCombo(modeCombo, modeNames, static_cast<int>(sizeof(modeNames) / sizeof(modeNames[0])),
-            testSettings.forceMode);
+            static_cast<int>(testSettings.forceMode));
   FillCombo(GetDlgItem(dialog, IDC_DAMPER_TYPE), damperNames,
             static_cast<int>(sizeof(damperNames) / sizeof(damperNames[0])), testSettings.damperType);
 

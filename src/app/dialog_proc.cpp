@@ -4,14 +4,18 @@
 
 #include "app/control_ids.h"
 #include "app/control_panel.h"
+#include "app/engine_view.h"
 #include "app/program_exit.h"
-#include "app/test_settings.h"
 #include "device/device_open.h"
 #include "device/direct_input.h"
 #include "diag/debug_trace.h"
 #include "diag/result_code_name.h"
 #include "engine/engine_state.h"
+#include "engine/force_tick.h"
+#include "engine/measurement_control.h"
 #include "engine/test_frame.h"
+#include "report/device_report.h"
+#include "settings/test_settings.h"
 
 HDEVNOTIFY deviceNotification = nullptr;
 
@@ -30,20 +34,51 @@ void RegisterForDeviceChanges(HWND dialog) {
   if (deviceNotification == nullptr) DebugTrace("RegisterDeviceNotification() Failed");
 }
 
+// Tells the user why the device list is unusable and ends the program; false then.
+bool AcceptDeviceList(HWND dialog, const DeviceListResult& result) {
+  switch (result.status) {
+    case DeviceListStatus::Ok:
+      return true;
+    case DeviceListStatus::NoDevice:
+      MessageBoxA(nullptr, "Force feedback device not found. The sample will now exit.", "Vantrel",
+                  MB_ICONERROR | MB_OK);
+      break;
+    case DeviceListStatus::NoDirectInput:
+    case DeviceListStatus::EnumerationFailed:
+      DebugTrace("InitDirectInput() Failed (0x%08x) %s", static_cast<unsigned>(result.code),
+                 ResultCodeName(result.code));
+      MessageBoxA(nullptr, "Error Initializing DirectInput The sample will now exit.", "Vantrel",
+                  MB_ICONERROR | MB_OK);
+      break;
+  }
+  EndProgram(dialog);
+  return false;
+}
+
+void RebuildReportTree(void*) { BuildDeviceReport(reportTreeWindow); }
+
+// Re-enumerates and reopens the device that was open, and shows the new list.
+void RefreshDevices(HWND dialog) {
+  // A failed start-up is ending the program: there is no list to refresh.
+  if (g_pDI == nullptr) return;
+  int selection = 0;
+  if (!AcceptDeviceList(dialog, RefreshDeviceList(dialog, selection))) return;
+  HWND combo = GetDlgItem(dialog, IDC_DEVICE);
+  if (combo == nullptr) return;
+  SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+  for (int i = 0; i < deviceCount; ++i) {
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(deviceList[i].tszInstanceName));
+  }
+  SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
+}
+
 BOOL OnInitDialog(HWND dialog) {
   RegisterForDeviceChanges(dialog);
-  HRESULT hr = InitDirectInput(dialog);
-  if (FAILED(hr)) {
-    DebugTrace("InitDirectInput() Failed (0x%08x) %s", static_cast<unsigned>(hr), ResultCodeName(hr));
-    MessageBoxA(nullptr, "Error Initializing DirectInput The sample will now exit.", "Vantrel",
-                MB_ICONERROR | MB_OK);
-    EndProgram(dialog);
-    return TRUE;
-  }
-  // An empty device list has told the user and ended the program.
-  if (programEnding) return TRUE;
+  if (!AcceptDeviceList(dialog, InitDirectInput())) return TRUE;
   SelectFFBDevice(dialog, 0);
   InitDialogControls(dialog);
+  ResetEngineView();
+  SetReportBuilder(RebuildReportTree, nullptr);
   return TRUE;
 }
 
@@ -52,6 +87,7 @@ void OnDestroy() {
   if (timerResolutionSet) timeEndPeriod(1);
   // A test cut short by the exit keeps the rows it has written.
   CloseTestLogs();
+  SetReportBuilder(nullptr, nullptr);
   ShutdownDirectInput();
   if (deviceNotification != nullptr) {
     UnregisterDeviceNotification(deviceNotification);
@@ -107,11 +143,12 @@ BOOL OnCommand(HWND dialog, int id, int notification, HWND control) {
     case IDC_MODE:
       if (notification == CBN_SELCHANGE) {
         int selection = ComboSelection(control);
-        if (selection == CB_ERR) return TRUE;
+        if (selection == CB_ERR || selection < 0 || selection >= forceModeCount) return TRUE;
         // A test left mid-run keeps the rows it wrote, but not its log open nor the
         // real-time priority: a real-time busy loop in another mode can starve the machine.
-        CloseTestLogs();
-        testSettings.forceMode = selection;
+        StopMeasurement();
+        ForceMode chosen = static_cast<ForceMode>(selection);
+        if (!StartMeasurement(chosen, testSettings)) testSettings.forceMode = chosen;
         ApplySaturationXRange();
         UpdateSaturationXTrackbar(dialog);
         reportRequested = true;
@@ -141,7 +178,7 @@ BOOL OnCommand(HWND dialog, int id, int notification, HWND control) {
       return TRUE;
     case IDC_SHOW_ALL_DEVICES:
       testSettings.showAllDevices = IsChecked(dialog, id);
-      RefreshDeviceList(dialog);
+      RefreshDevices(dialog);
       reportRequested = true;
       return TRUE;
     case IDC_DEFAULT:
@@ -197,7 +234,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         // A running test restarts on the refreshed list; its log so far is closed now, so
         // a wheel that is gone for good does not leave it open.
         CloseTestLogs();
-        RefreshDeviceList(dialog);
+        RefreshDevices(dialog);
         reportRequested = true;
       }
       return TRUE;

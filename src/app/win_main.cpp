@@ -2,9 +2,10 @@
 
 #include "app/control_ids.h"
 #include "app/dialog_proc.h"
-#include "app/process_priority.h"
-#include "app/test_settings.h"
+#include "app/engine_view.h"
 #include "engine/force_tick.h"
+#include "engine/process_priority.h"
+#include "settings/test_settings.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR command
       }
     }
     ForceTick();
+    RenderEngineOutput();
     if (testSettings.loopSleepMs > 0) Sleep(static_cast<DWORD>(testSettings.loopSleepMs));
   }
 

@@ -2,11 +2,15 @@
 
 #include <cstring>
 
-#include "app/test_settings.h"
+#include "device/device_link.h"
 #include "device/direct_input.h"
 #include "diag/debug_trace.h"
 #include "diag/result_code_name.h"
-#include "engine/engine_state.h"
+#include "settings/test_settings.h"
+
+bool deviceLost = true;
+int32_t fallbackLogicalMin = fallbackLogicalMinDefault;
+GUID openDeviceGuid = {};
 
 IDirectInputDevice8A* g_pDevice = nullptr;
 IDirectInputEffect* g_pEffect[effectSlotCount] = {};
@@ -39,7 +43,7 @@ BOOL CALLBACK CountFFAxes(LPCDIDEVICEOBJECTINSTANCEA object, LPVOID context) {
   return DIENUM_CONTINUE;
 }
 
-HRESULT SelectFFBDevice(HWND dialog, int index) {
+HRESULT SelectFFBDevice(HWND window, int index) {
   if (g_pDI == nullptr) {
     DebugTrace("Invalid g_pDI handle");
     return E_FAIL;
@@ -54,6 +58,7 @@ HRESULT SelectFFBDevice(HWND dialog, int index) {
 
   ReleaseDevice();
 
+  openDeviceGuid = deviceList[index].guidInstance;
   HRESULT hr = g_pDI->CreateDevice(deviceList[index].guidInstance, &g_pDevice, nullptr);
   if (FAILED(hr)) {
     TraceFailure("CreateDevice() Failed (0x%08x) %s", hr);
@@ -72,7 +77,7 @@ HRESULT SelectFFBDevice(HWND dialog, int index) {
 
   DWORD cooperation = testSettings.killFFBOnFocusLoss ? (DISCL_EXCLUSIVE | DISCL_FOREGROUND)
                                                       : (DISCL_EXCLUSIVE | DISCL_BACKGROUND);
-  hr = g_pDevice->SetCooperativeLevel(dialog, cooperation);
+  hr = g_pDevice->SetCooperativeLevel(window, cooperation);
   if (FAILED(hr)) {
     TraceFailure("SetCooperativeLevel() Failed (0x%08x) %s", hr);
     return hr;

@@ -22,6 +22,10 @@ extern IDirectInputDevice8A* g_pDevice;
 extern IDirectInputEffect* g_pEffect[effectSlotCount];
 extern DWORD ffAxisCount;
 extern uint16_t deviceVendorId;
+// The instance of the device last chosen by SelectFFBDevice, kept across a refresh of the list.
+extern GUID openDeviceGuid;
 
-HRESULT SelectFFBDevice(HWND dialog, int index);
+// Opens entry `index` of the device list for `window`, the top-level window its cooperative
+// level is set for.
+HRESULT SelectFFBDevice(HWND window, int index);
 BOOL CALLBACK CountFFAxes(LPCDIDEVICEOBJECTINSTANCEA object, LPVOID context);

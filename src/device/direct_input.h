@@ -1,4 +1,5 @@
-// The DirectInput object and the list of devices the user can choose from.
+// The DirectInput object and the list of devices the user can choose from. Failures come
+// back as statuses: the front end decides what the user is told and whether it ends.
 #pragma once
 
 #include "platform/platform.h"
@@ -11,9 +12,28 @@ extern IDirectInput8A* g_pDI;
 extern DIDEVICEINSTANCEA deviceList[deviceListRoom];
 extern int deviceCount;
 
-HRESULT InitDirectInput(HWND dialog);
-HRESULT EnumerateDevices(HWND dialog);
+enum class DeviceListStatus {
+  Ok,
+  NoDirectInput,      // DirectInput8Create failed, or there is no DirectInput object
+  EnumerationFailed,  // EnumDevices failed
+  NoDevice,           // enumeration found nothing
+};
+struct DeviceListResult {
+  DeviceListStatus status;
+  HRESULT code;  // the failing call's result; S_OK for Ok and NoDevice
+};
+
+// Creates the DirectInput object and enumerates the devices.
+DeviceListResult InitDirectInput();
+// Fills the list: force-feedback game controllers, or every attached device when there is
+// none or when `showAllDevices` asks for them.
+DeviceListResult EnumerateDevices();
 BOOL CALLBACK StoreDeviceInstance(LPCDIDEVICEINSTANCEA instance, LPVOID context);
-void RefreshDeviceList(HWND dialog);
+// Enumerates again and reopens, for `window`, the device that was open when it is still
+// listed (entry 0 otherwise); `selection` becomes its index. Without a DirectInput object
+// (a start-up that failed) it does nothing and answers NoDirectInput.
+DeviceListResult RefreshDeviceList(HWND window, int& selection);
+// The open device is still plugged in (DirectInput's own word for its instance).
+bool OpenDeviceAttached();
 void ReleaseDevice();
 void ShutdownDirectInput();

@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "app/test_settings.h"
 #include "device/device_open.h"
 #include "diag/debug_trace.h"
 #include "diag/result_code_name.h"
 #include "engine/engine_state.h"
 #include "engine/readouts.h"
+#include "settings/test_settings.h"
 
 bool effectWasOn[effectSlotCount] = {};
 int32_t lastSentConstantForce = 0;
@@ -179,7 +179,7 @@ void UpdateEffects(TickValues& t) {
   restartAllSlots = false;
   for (int slot = 0; slot < effectSlotCount; ++slot) effectWasOn[slot] = effectOn[slot];
 
-  WriteReadouts(t, dampingCoefficient);
+  PublishReadouts(t, dampingCoefficient);
 }
 
 void ForgetSentEffects() {

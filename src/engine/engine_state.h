@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-// The device must be acquired before it is read again.
-extern bool deviceLost;
+#include "device/device_link.h"
+
 // The next failed Acquire is traced; a run of failures is reported once.
 extern bool acquireTraceArmed;
 // A rebuild of the device report is pending.
@@ -15,7 +15,3 @@ extern int32_t testRunCount;
 extern bool ledSweepActive;
 extern float ledLevel;
 
-// X-axis minimum used while the logical range cannot be read: the last one read from
-// the open device, or -10000 (a device that already reports centred values).
-extern int32_t fallbackLogicalMin;
-inline constexpr int32_t fallbackLogicalMinDefault = -10000;

@@ -6,12 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/test_settings.h"
 #include "device/device_open.h"
 #include "device/led_escape.h"
 #include "diag/debug_trace.h"
 #include "diag/result_code_name.h"
 #include "engine/effect_update.h"
+#include "engine/engine_output.h"
+#include "engine/engine_policies.h"
 #include "engine/engine_state.h"
 #include "engine/force_modes.h"
 #include "engine/pid_controller.h"
@@ -19,15 +20,13 @@
 #include "engine/sine_and_cycle.h"
 #include "engine/test_frame.h"
 #include "engine/tick_values.h"
-#include "report/device_report.h"
+#include "settings/test_settings.h"
 
-bool deviceLost = true;
 bool acquireTraceArmed = true;
 bool reportRequested = true;
 bool ledSweepActive = false;
 float ledLevel = -1.0f;
 int32_t testRunCount = 0;
-int32_t fallbackLogicalMin = fallbackLogicalMinDefault;
 
 TickValues tickValues{};
 bool effectOn[effectSlotCount] = {};
@@ -39,6 +38,9 @@ int32_t sinNoise = 0;
 int32_t randNoise = 0;
 
 namespace {
+
+void (*reportBuilder)(void*) = nullptr;
+void* reportBuilderContext = nullptr;
 
 constexpr float frameSmoothing = 0.9f;
 constexpr float frameDtFloor = 1e-7f;
@@ -198,7 +200,7 @@ void ForceTick() {
   t.refreshedThisTick = false;
   if (reportRequested) {
     reportRequested = false;
-    BuildDeviceReport();
+    if (reportBuilder != nullptr) reportBuilder(reportBuilderContext);
     t.refreshedThisTick = true;
   }
 
@@ -218,7 +220,15 @@ void ForceTick() {
   StepLedSweep();
 }
 
+void SetReportBuilder(void (*build)(void* context), void* context) {
+  reportBuilder = build;
+  reportBuilderContext = context;
+}
+
 void ResetForceTick() {
+  SetReportBuilder(nullptr, nullptr);
+  SetEnginePolicies(EnginePolicies{});
+  ResetEngineOutput();
   deviceLost = true;
   acquireTraceArmed = true;
   reportRequested = true;

@@ -5,6 +5,10 @@
 
 void ForceTick();
 
+// What a refresh rebuilds, right after the device is read: the dialog's report tree. A front
+// end without a report sets none.
+void SetReportBuilder(void (*build)(void* context), void* context);
+
 // Engine state kept between ticks, exposed for the readouts and for tests.
 extern uint32_t lastTickTime;
 extern float smoothedFrameDt;

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
-#include "app/control_panel.h"
-#include "platform/platform.h"
+#include "engine/engine_output.h"
 
 namespace {
 
@@ -59,11 +59,15 @@ void RunRamp(TestRunState& state, TickValues& t, uint32_t elapsed) {
   if (std::abs(state.rampLevel) >= rampMaximum || state.stepMoves > movesEndingRamp) state.phase = phaseFinish;
 }
 
-void ShowResult(const TestRunState& state) {
-  char text[500] = {};
-  std::snprintf(text, sizeof(text), "Your maximum value for steeringFFBBaseOffset is %0.1f%% (%d)",
+// The run's result: the status line's text, and the level beside the run just finished.
+void PublishResult(const TestRunState& state) {
+  char* text = engineOutput.statusText;
+  std::memset(text, 0, statusTextRoom);
+  std::snprintf(text, statusTextRoom, "Your maximum value for steeringFFBBaseOffset is %0.1f%% (%d)",
                 static_cast<double>(static_cast<float>(state.firstMoveLevel) / 100.0f), state.firstMoveLevel);
-  if (statusLine != nullptr) SetWindowTextA(statusLine, text);
+  ++engineOutput.statusSerial;
+  engineOutput.lastFinishedRun.hasMinForceLevel = true;
+  engineOutput.lastFinishedRun.minForceLevel = state.firstMoveLevel;
 }
 
 }  // namespace
@@ -87,13 +91,13 @@ void runMinForceTest(TestRunState& state, TickValues& t) {
       break;
     case phaseFinish:
       finishTestRun(state);
-      ShowResult(state);
+      PublishResult(state);
       break;
     default:
       break;
   }
-  if (state.lastPhase == phaseRamp && state.log != nullptr) {
-    std::fprintf(state.log, "%d, %d, %d, %d, %d, %f\r\n", static_cast<int>(t.tickTime - state.testStartMs),
+  if (state.lastPhase == phaseRamp) {
+    WriteLogRow(state, "%d, %d, %d, %d, %d, %f\r\n", static_cast<int>(t.tickTime - state.testStartMs),
                  static_cast<int>(elapsed), -t.forceOut, t.posX, t.lX, static_cast<double>(t.wheelDeg));
   }
 }

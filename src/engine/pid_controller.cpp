@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/test_settings.h"
+#include "settings/test_settings.h"
 
 PidState forceSpringPid{};
 PidState wheelForcePid{};

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/test_settings.h"
 #include "engine/pid_controller.h"
+#include "settings/test_settings.h"
 
 int32_t shiftCount = 0;
 bool inNotch = false;
@@ -95,7 +95,7 @@ void RunHPatternShifter(TickValues& t) {
   effectOn[effectSlotSpring] = true;
 }
 
-void RunWheelMode(TickValues& t, int32_t mode) {
+void RunWheelMode(TickValues& t, ForceMode mode) {
   int32_t v = WheelForceCurve(t.targetX, t.posX, t.rangeLimit);
   float scale = static_cast<float>(t.forceX / 10000.0);
   v = TruncToInt32(static_cast<float>(v) * scale);
@@ -108,10 +108,10 @@ void RunWheelMode(TickValues& t, int32_t mode) {
     if (std::abs(t.posX) > std::abs(t.rangeLimit)) v = sign * 10000;
   }
   if (v == 0) v = 1;
-  if (mode == 5) {
+  if (mode == ForceMode::WheelWithSpring) {
     t.forceOut = std::abs(v);
     effectOn[effectSlotSpring] = true;
-  } else if (mode == 6) {
+  } else if (mode == ForceMode::WheelWithForce) {
     t.forceOut = v;
     effectOn[effectSlotConstantForce] = true;
   } else {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "engine/tick_values.h"
+#include "settings/test_settings.h"
 
 // Shifter state, kept for the whole run.
 extern int32_t shiftCount;
@@ -24,6 +25,6 @@ void RunForceSpring(TickValues& t);
 void RunForceSpringPid(TickValues& t);
 void RunHPatternShifter(TickValues& t);
 // Modes 5, 6 and 7 differ only in how the curve's force reaches the wheel.
-void RunWheelMode(TickValues& t, int32_t mode);
+void RunWheelMode(TickValues& t, ForceMode mode);
 
 void ResetPositionModes();

@@ -1,8 +1,9 @@
-// The live texts beside the trackbars, the position and the loop timing, at most every 100 ms.
+// The values behind the live readouts, published at most every 100 ms and not at all while a
+// measurement other than the minimum-force test runs.
 #pragma once
 
 #include <cstdint>
 
 #include "engine/tick_values.h"
 
-void WriteReadouts(const TickValues& t, int32_t dampingCoefficient);
+void PublishReadouts(const TickValues& t, int32_t dampingCoefficient);

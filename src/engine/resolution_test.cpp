@@ -31,7 +31,7 @@ void RunSweep(TestRunState& state, TickValues& t, uint32_t elapsed) {
     int64_t deltaX = static_cast<int64_t>(t.lX) - state.prevRawX;
     // Degrees on the axis's own span, as the other logs count them.
     float deltaXDeg = RawChangeDegrees(deltaX, t);
-    std::fprintf(state.log, "%d, %d, %d, %d, %d, %d, %0.3f, %d, %0.3f\r\n", state.rowCount, static_cast<int>(elapsed),
+    WriteLogRow(state, "%d, %d, %d, %d, %d, %d, %0.3f, %d, %0.3f\r\n", state.rowCount, static_cast<int>(elapsed),
                  static_cast<int>(elapsed - state.prevRowMs), t.forceX, t.posX, t.lX, static_cast<double>(t.wheelDeg),
                  static_cast<int>(deltaX), static_cast<double>(deltaXDeg));
   }

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/test_settings.h"
+#include "settings/test_settings.h"
 
 double sinePhase = 0.0;
 bool cycleForward = true;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/test_settings.h"
+#include "settings/test_settings.h"
 
 namespace {
 
@@ -117,8 +117,8 @@ void runStepLog(TestRunState& state, TickValues& t) {
       break;
   }
 
-  if (state.lastPhase >= phaseRest && state.lastPhase <= phaseRelease && state.log != nullptr) {
-    std::fprintf(state.log, "%d, %d, %d, %d, %d, %f, %f\r\n", static_cast<int>(t.tickTime - state.testStartMs),
+  if (state.lastPhase >= phaseRest && state.lastPhase <= phaseRelease) {
+    WriteLogRow(state, "%d, %d, %d, %d, %d, %f, %f\r\n", static_cast<int>(t.tickTime - state.testStartMs),
                  static_cast<int>(t.frameMs), -t.forceOut, t.posX, t.lX, static_cast<double>(t.wheelDeg),
                  static_cast<double>(StepVelocity(state, t)));
   }
@@ -138,7 +138,7 @@ void runStepLog2(TestRunState& state, TickValues& t) {
     RequestForce(t, force);
     if (Reached(elapsed, testSettings.stepTime)) {
       if (state.log != nullptr) {
-        std::fprintf(state.log, "%d, %d, %d, %d, %f\r\n", force, -state.startPosX, -t.posX,
+        WriteLogRow(state, "%d, %d, %d, %d, %f\r\n", force, -state.startPosX, -t.posX,
                      -(t.posX - state.startPosX),
                      static_cast<double>(RawChangeDegrees(static_cast<int64_t>(state.startRawX) - t.lX, t)));
       }
@@ -163,7 +163,7 @@ void runStepLog3(TestRunState& state, TickValues& t) {
     RequestForce(t, t.forceX);
     if (elapsed >= state.stepDurationMs) {
       if (state.log != nullptr) {
-        std::fprintf(state.log, "%d, %d, %d, %d, %d, %f\r\n", state.stepIndex, static_cast<int>(elapsed),
+        WriteLogRow(state, "%d, %d, %d, %d, %d, %f\r\n", state.stepIndex, static_cast<int>(elapsed),
                      -state.startPosX, -t.posX, -(t.posX - state.startPosX),
                      static_cast<double>(RawChangeDegrees(static_cast<int64_t>(t.lX) - state.startRawX, t)));
       }

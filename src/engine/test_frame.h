@@ -6,9 +6,13 @@
 #include <cstdio>
 
 #include "engine/tick_values.h"
+#include "platform/platform.h"
+#include "settings/test_settings.h"
 
 struct TestRunState {
   int32_t phase;
+  // StartMeasurement asked for a new first run: phase 0 at the next tick, as after a refresh.
+  bool startRequested;
   int32_t lastPhase;  // the phase in force at the start of the latest tick; -1 at start-up
   uint32_t phaseStartMs;
   // The current phase began on this tick: its entry actions run. Not "elapsed is 0": with
@@ -49,6 +53,9 @@ uint32_t BeginTestTick(TestRunState& state, const TickValues& t);
 // Degrees of wheel travel over a raw change of the X axis, on the axis's own span.
 float RawChangeDegrees(int64_t rawChange, const TickValues& t);
 
+// Writes one row to the run's log (nothing without one) and counts it.
+void WriteLogRow(TestRunState& state, const char* format, ...) VANTREL_PRINTF_FORMAT(2, 3);
+
 // Requests a constant force for this tick.
 void RequestForce(TickValues& t, int32_t force);
 
@@ -68,6 +75,11 @@ void finishTestRun(TestRunState& state);
 // Closes every test's log (the rows so far are kept) and drops the raised priority: the
 // device the run measured is going away, or the program is ending.
 void CloseTestLogs();
+
+// The state of a measurement mode's test; null for the other modes.
+TestRunState* TestStateOf(ForceMode mode);
+// After a measurement's tick: its phase and how far its run has come, for the front ends.
+void PublishMeasurementProgress(ForceMode mode, const TestRunState& state);
 
 // One state per test mode, for the whole run.
 extern TestRunState minForceState;

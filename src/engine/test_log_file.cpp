@@ -1,11 +1,13 @@
 #include "engine/test_log_file.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 
 #include "diag/debug_trace.h"
 #include "diag/result_code_name.h"
+#include "engine/engine_policies.h"
 #include "platform/platform.h"
 
 namespace {
@@ -33,13 +35,19 @@ bool NumberedPath(const char* path, int n, char* out, size_t room) {
 
 }  // namespace
 
-std::FILE* CreateTestLog(const char* namePattern) {
+std::FILE* CreateTestLog(const char* namePattern, char (&chosenPath)[testLogPathRoom]) {
+  chosenPath[0] = '\0';
   char folder[testLogPathRoom];
   folder[0] = '\0';
-  HRESULT hr = SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder);
-  if (FAILED(hr)) {
-    DebugTrace("SHGetFolderPathA() Failed (0x%08x) %s", static_cast<unsigned>(hr), ResultCodeName(hr));
-    return nullptr;
+  const char* chosenFolder = CurrentEnginePolicies().logFolder;
+  if (chosenFolder != nullptr) {
+    std::snprintf(folder, sizeof(folder), "%s", chosenFolder);
+  } else {
+    HRESULT hr = SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder);
+    if (FAILED(hr)) {
+      DebugTrace("SHGetFolderPathA() Failed (0x%08x) %s", static_cast<unsigned>(hr), ResultCodeName(hr));
+      return nullptr;
+    }
   }
   folder[testLogPathRoom - 1] = '\0';
 
@@ -79,6 +87,8 @@ std::FILE* CreateTestLog(const char* namePattern) {
   if (log == nullptr) {
     int error = errno;
     DebugTrace("fopen(\"%s\") Failed (%d) %s", chosen, error, std::strerror(error));
+    return nullptr;
   }
+  std::snprintf(chosenPath, testLogPathRoom, "%s", chosen);
   return log;
 }

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "app/control_panel.h"
 #include "device/device_open.h"
 #include "device/direct_input.h"
 #include "report/effect_report.h"
@@ -75,8 +74,9 @@ HTREEITEM ReportIdentity(HWND tree) {
   return root;
 }
 
-void ReportObjectGroup(HTREEITEM group, DWORD filter) {
-  HRESULT hr = g_pDevice->EnumObjects(ReportDeviceObject, group, filter);
+void ReportObjectGroup(HWND tree, HTREEITEM group, DWORD filter) {
+  ReportPlace place{tree, group};
+  HRESULT hr = g_pDevice->EnumObjects(ReportDeviceObject, &place, filter);
   if (FAILED(hr)) TraceReportFailure("EnumObjects()", hr);
 }
 
@@ -89,11 +89,11 @@ bool ReportCapabilities(HWND tree, HTREEITEM root, DIDEVCAPS& caps) {
     TraceReportFailure("GetCapabilities()", hr);
     return false;
   }
-  ReportObjectGroup(AddReportItem(tree, root, false, "Device Axis: %d", static_cast<int>(caps.dwAxes)), DIDFT_AXIS);
-  ReportObjectGroup(AddReportItem(tree, root, false, "Device Buttons: %d", static_cast<int>(caps.dwButtons)),
+  ReportObjectGroup(tree, AddReportItem(tree, root, false, "Device Axis: %d", static_cast<int>(caps.dwAxes)), DIDFT_AXIS);
+  ReportObjectGroup(tree, AddReportItem(tree, root, false, "Device Buttons: %d", static_cast<int>(caps.dwButtons)),
                     DIDFT_BUTTON);
-  ReportObjectGroup(AddReportItem(tree, root, false, "Device POVs: %d", static_cast<int>(caps.dwPOVs)), DIDFT_POV);
-  ReportObjectGroup(AddReportItem(tree, root, false, "Device Misc:"), DIDFT_COLLECTION | DIDFT_NODATA);
+  ReportObjectGroup(tree, AddReportItem(tree, root, false, "Device POVs: %d", static_cast<int>(caps.dwPOVs)), DIDFT_POV);
+  ReportObjectGroup(tree, AddReportItem(tree, root, false, "Device Misc:"), DIDFT_COLLECTION | DIDFT_NODATA);
   AddReportItem(tree, root, true, "Firmware rev: %d", static_cast<int>(caps.dwFirmwareRevision));
   AddReportItem(tree, root, true, "Hardware rev: %d", static_cast<int>(caps.dwHardwareRevision));
   AddReportItem(tree, root, true, "FFB Driver ver: %d", static_cast<int>(caps.dwFFDriverVersion));
@@ -144,18 +144,17 @@ void ReportForceFeedback(HWND tree, HTREEITEM root, const DIDEVCAPS* caps, DIPRO
   } else {
     AddFlagBreakdown(tree, info, "FFB State: ", state, stateFlags, CountOf(stateFlags));
   }
-  HTREEITEM supported = AddReportItem(tree, info, false, "Supported Effects");
-  hr = g_pDevice->EnumEffects(ReportSupportedEffect, supported, DIEFT_ALL);
+  ReportPlace supportedPlace{tree, AddReportItem(tree, info, false, "Supported Effects")};
+  hr = g_pDevice->EnumEffects(ReportSupportedEffect, &supportedPlace, DIEFT_ALL);
   if (FAILED(hr)) TraceReportFailure("EnumEffects()", hr);
-  HTREEITEM active = AddReportItem(tree, info, true, "Active Effect");
-  hr = g_pDevice->EnumCreatedEffectObjects(ReportCreatedEffect, active, 0);
+  ReportPlace activePlace{tree, AddReportItem(tree, info, true, "Active Effect")};
+  hr = g_pDevice->EnumCreatedEffectObjects(ReportCreatedEffect, &activePlace, 0);
   if (FAILED(hr)) TraceReportFailure("EnumCreatedEffectObjects()", hr);
 }
 
 }  // namespace
 
-void BuildDeviceReport() {
-  HWND tree = reportTreeWindow;
+void BuildDeviceReport(HWND tree) {
   if (tree == nullptr || g_pDI == nullptr || g_pDevice == nullptr) return;
   SendMessageA(tree, TVM_DELETEITEM, 0, 0);
 

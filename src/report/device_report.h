@@ -4,6 +4,6 @@
 
 #include "platform/platform.h"
 
-// Clears the tree and builds the whole report of g_pDevice; does nothing without the tree,
-// DirectInput or a device.
-void BuildDeviceReport();
+// Clears `tree` (a tree-view control) and builds the whole report of g_pDevice into it; does
+// nothing without the tree, DirectInput or a device.
+void BuildDeviceReport(HWND tree);

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/control_panel.h"
 #include "device/device_open.h"
 #include "diag/result_code_name.h"
 #include "report/report_tree.h"
@@ -175,12 +174,13 @@ void AddTypeSpecificBlock(HWND tree, HTREEITEM line, DWORD effectType, const DIE
 }  // namespace
 
 BOOL CALLBACK ReportSupportedEffect(LPCDIEFFECTINFOA effectInfo, LPVOID reference) {
-  HWND tree = reportTreeWindow;
+  const ReportPlace& place = *static_cast<const ReportPlace*>(reference);
+  HWND tree = place.tree;
   char name[sizeof(effectInfo->tszName)];
   std::memcpy(name, effectInfo->tszName, sizeof(name));
   name[sizeof(name) - 1] = '\0';
 
-  HTREEITEM line = AddReportItem(tree, static_cast<HTREEITEM>(reference), false, "%s", name);
+  HTREEITEM line = AddReportItem(tree, place.parent, false, "%s", name);
   if (const char* type = EffectTypeName(effectInfo->dwEffType)) AddReportItem(tree, line, true, "%s", type);
   AddFlagLeaves(tree, line, effectInfo->dwEffType, effectCapabilities, CountOf(effectCapabilities));
   HTREEITEM staticLine = AddReportItem(tree, line, true, "Static Parameters");
@@ -192,7 +192,8 @@ BOOL CALLBACK ReportSupportedEffect(LPCDIEFFECTINFOA effectInfo, LPVOID referenc
 
 BOOL CALLBACK ReportCreatedEffect(LPDIRECTINPUTEFFECT effect, LPVOID reference) {
   if (g_pDevice == nullptr) return DIENUM_CONTINUE;
-  HWND tree = reportTreeWindow;
+  const ReportPlace& place = *static_cast<const ReportPlace*>(reference);
+  HWND tree = place.tree;
 
   GUID guid;
   std::memset(&guid, 0, sizeof(guid));
@@ -211,7 +212,7 @@ BOOL CALLBACK ReportCreatedEffect(LPDIRECTINPUTEFFECT effect, LPVOID reference) 
   }
   info.tszName[sizeof(info.tszName) - 1] = '\0';
 
-  HTREEITEM line = AddStatusLine(tree, static_cast<HTREEITEM>(reference), effect, info.tszName);
+  HTREEITEM line = AddStatusLine(tree, place.parent, effect, info.tszName);
 
   DWORD axes[maxReportAxes] = {};
   LONG directions[maxReportAxes] = {};

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/control_panel.h"
 #include "report/report_tree.h"
 
 namespace {
@@ -80,8 +79,9 @@ void ReportObjectProperties(HWND tree, HTREEITEM line, DWORD type) {
 }  // namespace
 
 BOOL CALLBACK ReportDeviceObject(LPCDIDEVICEOBJECTINSTANCEA object, LPVOID reference) {
-  HWND tree = reportTreeWindow;
-  HTREEITEM group = static_cast<HTREEITEM>(reference);
+  const ReportPlace& place = *static_cast<const ReportPlace*>(reference);
+  HWND tree = place.tree;
+  HTREEITEM group = place.parent;
   char name[sizeof(object->tszName)];
   std::memcpy(name, object->tszName, sizeof(name));
   name[sizeof(name) - 1] = '\0';

@@ -7,6 +7,13 @@
 
 #include "platform/platform.h"
 
+// Where an enumeration callback adds its lines: the tree and the parent line, handed through
+// DirectInput's reference pointer.
+struct ReportPlace {
+  HWND tree;
+  HTREEITEM parent;
+};
+
 // Room of every text buffer of the report.
 inline constexpr size_t reportTextRoom = 1024;
 

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "app/control_ids.h"
-#include "app/test_settings.h"
 #include "device/device_open.h"
 #include "device/direct_input.h"
 #include "engine/engine_state.h"
@@ -11,6 +10,7 @@
 #include "host/dinput/device_registry.h"
 #include "host/driver/user_driver.h"
 #include "host/window/host_window.h"
+#include "settings/test_settings.h"
 #include "support/call_log_view.h"
 #include "support/program_fixture.h"
 #include "support/user_session.h"
@@ -115,7 +115,7 @@ TEST_F(DialogEventsTest, SelectingAModeRestartsTheTestAndFollowsTheSaturationRan
   session.Wait(50)
       .Then([](HWND dialog) { ASSERT_TRUE(driver::ChooseComboItem(dialog, IDC_MODE, 6)); })
       .Then([](HWND dialog) {
-        EXPECT_EQ(testSettings.forceMode, 6);
+        EXPECT_EQ(testSettings.forceMode, ForceMode::WheelWithForce);
         EXPECT_EQ(driver::TrackbarRange(dialog, IDC_SATURATION_X).maximum, 30000);
         ASSERT_TRUE(driver::DragTrackbar(dialog, IDC_SATURATION_X, 20000));
       })

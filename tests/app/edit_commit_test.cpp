@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "app/control_ids.h"
-#include "app/test_settings.h"
 #include "host/driver/user_driver.h"
 #include "host/window/host_window.h"
+#include "settings/test_settings.h"
 #include "support/program_fixture.h"
 #include "support/user_session.h"
 

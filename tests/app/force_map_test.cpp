@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/test_settings.h"
+#include "settings/test_settings.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include <vector>
 
 #include "app/control_ids.h"
-#include "app/test_settings.h"
 #include "device/device_open.h"
 #include "host/dinput/call_log.h"
 #include "host/dinput/fault_injection.h"
 #include "host/dinput/live_objects.h"
 #include "host/driver/user_driver.h"
 #include "host/window/host_window.h"
+#include "settings/test_settings.h"
 #include "support/call_log_view.h"
 #include "support/program_fixture.h"
 #include "support/user_session.h"
@@ -82,7 +82,7 @@ TEST_F(MainLoopTest, ClosingReleasesEverythingAndRunsExactlyOneMoreTick) {
 
 TEST_F(MainLoopTest, EscapeEndsTheProgramAsTheCloseBoxDoes) {
   AttachWheel();
-  testSettings.forceMode = 0;
+  testSettings.forceMode = ForceMode::Disabled;
   UserSession session;
   session.Wait(100)
       .Then([](HWND dialog) {

@@ -2,12 +2,12 @@
 #include <string>
 #include <vector>
 
-#include "app/test_settings.h"
 #include "device/device_open.h"
 #include "device/direct_input.h"
 #include "engine/engine_state.h"
 #include "host/dinput/call_log.h"
 #include "host/dinput/fault_injection.h"
+#include "settings/test_settings.h"
 #include "support/call_log_view.h"
 #include "support/program_fixture.h"
 
@@ -17,7 +17,7 @@ class DeviceOpenTest : public ProgramTest {
  protected:
   // Lists the devices and opens entry `index`, returning where its traffic starts in the log.
   size_t Open(int index = 0) {
-    EXPECT_EQ(InitDirectInput(dialog), S_OK);
+    EXPECT_EQ(InitDirectInput().status, DeviceListStatus::Ok);
     host::ClearDebugOutput();
     size_t start = host::CallLogSize();
     result = SelectFFBDevice(dialog, index);
@@ -171,7 +171,7 @@ TEST_F(DeviceOpenTest, TheFirstFailingStepIsTracedAndEndsTheOpening) {
   for (const Case& c : cases) {
     SetUp();
     AttachWheel();
-    ASSERT_EQ(InitDirectInput(dialog), S_OK);
+    ASSERT_EQ(InitDirectInput().status, DeviceListStatus::Ok);
     host::ClearDebugOutput();
     host::FaultScope scope;
     scope.skip = c.skip;

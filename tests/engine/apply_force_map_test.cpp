@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/test_settings.h"
 #include "engine/effect_update.h"
+#include "settings/test_settings.h"
 
 namespace {
 

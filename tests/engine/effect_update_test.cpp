@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "app/test_settings.h"
 #include "device/device_open.h"
 #include "engine/effect_update.h"
 #include "engine/engine_state.h"
@@ -11,6 +10,7 @@
 #include "engine/tick_values.h"
 #include "host/dinput/call_log.h"
 #include "host/dinput/fault_injection.h"
+#include "settings/test_settings.h"
 #include "support/call_log_expectations.h"
 #include "support/call_log_view.h"
 #include "support/program_fixture.h"
@@ -64,7 +64,7 @@ class EffectUpdateTest : public ProgramTest {
 
 TEST_F(EffectUpdateTest, ASteadySpringIsSentOnceUnlessAlwaysUpdating) {
   AttachWheel();
-  testSettings.forceMode = 1;
+  testSettings.forceMode = ForceMode::SimpleSpring;
   OpenFirstDevice();
   EXPECT_EQ(SetParametersDuring(50, effectSlotSpring), 1u);
   testSettings.alwaysUpdateForces = true;
@@ -73,7 +73,7 @@ TEST_F(EffectUpdateTest, ASteadySpringIsSentOnceUnlessAlwaysUpdating) {
 
 TEST_F(EffectUpdateTest, TheFirstTickRefreshesEverySlotInOrder) {
   AttachWheel();
-  testSettings.forceMode = 1;
+  testSettings.forceMode = ForceMode::SimpleSpring;
   OpenFirstDevice();
   DICONDITION spring[2] = {Condition(0, 10000, 10000, 0), Condition(0, 10000, 10000, 0)};
   EXPECT_TRUE(CallsDuring(Tick,
@@ -91,10 +91,10 @@ TEST_F(EffectUpdateTest, TheFirstTickRefreshesEverySlotInOrder) {
 
 TEST_F(EffectUpdateTest, SwitchingFromForceSpringToSimpleSpringStopsThenStartsInSlotOrder) {
   AttachWheel();
-  testSettings.forceMode = 2;
+  testSettings.forceMode = ForceMode::ForceSpring;
   OpenAndRunFirstTick();
   Tick();
-  testSettings.forceMode = 1;
+  testSettings.forceMode = ForceMode::SimpleSpring;
   DICONDITION spring[2] = {Condition(0, 10000, 10000, 0), Condition(0, 10000, 10000, 0)};
   EXPECT_TRUE(CallsDuring(Tick,
                           {
@@ -107,7 +107,7 @@ TEST_F(EffectUpdateTest, SwitchingFromForceSpringToSimpleSpringStopsThenStartsIn
 
 TEST_F(EffectUpdateTest, AOneAxisDeviceGetsTwentyFourBytesAndAYOnlyChangeIsStillSent) {
   host::AttachDevice(host::GameControllerDescription("One-axis wheel", 0x1234, 0x0002, 1));
-  testSettings.forceMode = 1;
+  testSettings.forceMode = ForceMode::SimpleSpring;
   OpenAndRunFirstTick();
   ASSERT_EQ(ffAxisCount, 1u);
   EXPECT_EQ(SetParametersDuring(5, effectSlotSpring), 0u);
@@ -138,7 +138,7 @@ TEST_F(EffectUpdateTest, InertiaDampingRunsAloneInModeZero) {
 
 TEST_F(EffectUpdateTest, TheSpringVendorGetsNegatedOffsetsAndAnUnchangedConstantForce) {
   host::AttachDevice(host::GameControllerDescription("Y-spring wheel", yAxisSpringVendorId, 0x001B, 2));
-  testSettings.forceMode = 1;
+  testSettings.forceMode = ForceMode::SimpleSpring;
   testSettings.springOffsetX = 2000;
   testSettings.springOffsetY = -1000;
   OpenFirstDevice();
@@ -151,7 +151,7 @@ TEST_F(EffectUpdateTest, TheSpringVendorGetsNegatedOffsetsAndAnUnchangedConstant
   EXPECT_EQ(sent[0].lOffset, -2000);
   EXPECT_EQ(sent[1].lOffset, 1000);
 
-  testSettings.forceMode = 2;
+  testSettings.forceMode = ForceMode::ForceSpring;
   start = host::CallLogSize();
   Tick();
   sets = CallsOf(Method::SetParameters, start);
@@ -164,7 +164,7 @@ TEST_F(EffectUpdateTest, TheSpringVendorGetsNegatedOffsetsAndAnUnchangedConstant
 
 TEST_F(EffectUpdateTest, ReverseAndForceMapShapeTheConstantForceAsSent) {
   AttachWheel();
-  testSettings.forceMode = 2;
+  testSettings.forceMode = ForceMode::ForceSpring;
   testSettings.springSaturationX = 4000;
   testSettings.springOffsetX = -3000;  // the centred wheel is right of the target: +4000
   testSettings.reverseConstantForce = true;
@@ -183,7 +183,7 @@ TEST_F(EffectUpdateTest, ReverseAndForceMapShapeTheConstantForceAsSent) {
 
 TEST_F(EffectUpdateTest, AFailedSendIsTracedAndTheBlockIsSentAgainOnceReacquired) {
   AttachWheel();
-  testSettings.forceMode = 1;
+  testSettings.forceMode = ForceMode::SimpleSpring;
   OpenAndRunFirstTick();
   testSettings.springCoefficient = 6000;
   host::FaultScope scope;
@@ -206,7 +206,7 @@ TEST_F(EffectUpdateTest, AFailedSendIsTracedAndTheBlockIsSentAgainOnceReacquired
 
 TEST_F(EffectUpdateTest, AReopenedDeviceGetsItsRunningEffectStartedAndSent) {
   AttachWheel();
-  testSettings.forceMode = 1;
+  testSettings.forceMode = ForceMode::SimpleSpring;
   OpenAndRunFirstTick();
   Tick();
   // "Kill FFB when focus lost" reopens the device: five new, stopped effects.

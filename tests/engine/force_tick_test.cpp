@@ -2,7 +2,6 @@
 #include <string>
 #include <vector>
 
-#include "app/test_settings.h"
 #include "device/device_open.h"
 #include "device/direct_input.h"
 #include "engine/engine_state.h"
@@ -10,6 +9,7 @@
 #include "engine/tick_values.h"
 #include "host/dinput/call_log.h"
 #include "host/dinput/fault_injection.h"
+#include "settings/test_settings.h"
 #include "support/call_log_view.h"
 #include "support/program_fixture.h"
 
@@ -187,7 +187,7 @@ TEST_F(ForceTickTest, RandomForceMayExceedFullScaleOnlyInTheWheelModes) {
   OpenAndAcquire();
   testSettings.addRandForce = true;
   for (int mode = 1; mode <= 7; ++mode) {
-    testSettings.forceMode = mode;
+    testSettings.forceMode = static_cast<ForceMode>(mode);
     int32_t highest = 0;
     for (int i = 0; i < 2000; ++i) {
       ForceTick();

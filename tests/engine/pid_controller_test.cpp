@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/test_settings.h"
 #include "engine/force_tick.h"
 #include "engine/pid_controller.h"
+#include "settings/test_settings.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/test_settings.h"
 #include "engine/force_tick.h"
 #include "engine/position_modes.h"
 #include "engine/tick_values.h"
+#include "settings/test_settings.h"
 
 namespace {
 
@@ -96,7 +96,7 @@ TEST_F(PositionModesTest, ForceSpringPushesWithFullMagnitudeTowardTheTarget) {
 TEST_F(PositionModesTest, WheelModesPastTheCurvesReversal) {
   // "Range" 50: rangeLimit 5000, target 0.
   TickValues t = Tick(3500, 0, 10000, 5000);
-  RunWheelMode(t, 6);
+  RunWheelMode(t, ForceMode::WheelWithForce);
   EXPECT_EQ(t.targetX, 5000);
   EXPECT_LT(t.forceOut, 0);  // the reversed value is kept
   EXPECT_GT(t.forceOut, -1000);
@@ -104,7 +104,7 @@ TEST_F(PositionModesTest, WheelModesPastTheCurvesReversal) {
   for (int32_t forceX : {10000, 3000, 30000}) {
     testSettings.springCoefficient = 2500;
     TickValues beyond = Tick(6000, 0, forceX, 5000);
-    RunWheelMode(beyond, 6);
+    RunWheelMode(beyond, ForceMode::WheelWithForce);
     EXPECT_EQ(beyond.forceOut, 10000) << forceX;
     EXPECT_EQ(beyond.targetX, 5000);
   }
@@ -112,19 +112,19 @@ TEST_F(PositionModesTest, WheelModesPastTheCurvesReversal) {
 
 TEST_F(PositionModesTest, WheelModesSendAZeroCurveAsOneAndShapeByMode) {
   TickValues onTarget = Tick(0, 0, 10000);
-  RunWheelMode(onTarget, 6);
+  RunWheelMode(onTarget, ForceMode::WheelWithForce);
   EXPECT_EQ(onTarget.forceOut, 1);
 
   // Mode 5: a spring whose saturation is the curve's magnitude; modes 6 and 7 push.
   TickValues spring = Tick(-1000, 0, 10000);
-  RunWheelMode(spring, 5);
+  RunWheelMode(spring, ForceMode::WheelWithSpring);
   EXPECT_EQ(spring.forceOut, 9164);
   EXPECT_TRUE(effectOn[effectSlotSpring]);
   effectOn[effectSlotSpring] = false;
 
   // A magnitude of 30000 triples the curve before the bound.
   TickValues tripled = Tick(100, 0, 30000);
-  RunWheelMode(tripled, 6);
+  RunWheelMode(tripled, ForceMode::WheelWithForce);
   EXPECT_EQ(tripled.forceOut, 3735);
   EXPECT_TRUE(effectOn[effectSlotConstantForce]);
 }

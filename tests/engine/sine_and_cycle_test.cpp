@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/test_settings.h"
 #include "engine/force_tick.h"
 #include "engine/sine_and_cycle.h"
 #include "engine/tick_values.h"
+#include "settings/test_settings.h"
 
 namespace {
 

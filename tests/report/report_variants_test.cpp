@@ -108,7 +108,7 @@ class ReportVariantTest : public ProgramTest {
 
   std::string Report() {
     g_pDevice = device.get();
-    BuildDeviceReport();
+    BuildDeviceReport(GetDlgItem(dialog, IDC_REPORT_TREE));
     g_pDevice = nullptr;
     return driver::TreeText(dialog, IDC_REPORT_TREE);
   }

@@ -29,7 +29,7 @@ std::vector<std::string> ProgramTest::TraceLines() {
 host::DeviceId ProgramTest::AttachWheel() { return host::AttachDevice(host::VirtualWheelDescription()); }
 
 void ProgramTest::OpenFirstDevice() {
-  ASSERT_EQ(InitDirectInput(dialog), S_OK);
+  ASSERT_EQ(InitDirectInput().status, DeviceListStatus::Ok);
   SelectFFBDevice(dialog, 0);
   ASSERT_NE(g_pDevice, nullptr);
 }

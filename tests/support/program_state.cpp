@@ -3,13 +3,13 @@
 #include "app/control_panel.h"
 #include "app/dialog_proc.h"
 #include "app/program_exit.h"
-#include "app/test_settings.h"
 #include "device/device_open.h"
 #include "device/direct_input.h"
 #include "engine/force_tick.h"
 #include "host/debug_output.h"
 #include "host/dinput/device_registry.h"
 #include "host/window/host_window.h"
+#include "settings/test_settings.h"
 
 void ResetProgramState() {
   ShutdownDirectInput();

@@ -1,4 +1,4 @@
-#include "app/test_settings.h"
+#include "settings/test_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ TEST(TestSettingsDefaults, AreTheFixedStartingValues) {
     int32_t expected;
   };
   const IntField ints[] = {
-      {"forceMode", s.forceMode, 0},
+      {"forceMode", static_cast<int32_t>(s.forceMode), 0},
       {"damperType", s.damperType, 0},
       {"springOffsetX", s.springOffsetX, 0},
       {"springOffsetY", s.springOffsetY, 0},
@@ -50,23 +50,26 @@ TEST(TestSettingsDefaults, AreTheFixedStartingValues) {
 }
 
 TEST(SaturationXRange, FollowsTheWheelModes) {
-  for (int mode = 0; mode <= 14; ++mode) {
-    EXPECT_EQ(SaturationXMaximum(mode), (mode >= 5 && mode <= 7) ? 30000 : 10000) << "mode " << mode;
+  // "Wheel with Spring", "Wheel with Force" and "Wheel with Force (PID)" reach 30000.
+  const int32_t expected[forceModeCount] = {10000, 10000, 10000, 10000, 10000, 30000, 30000, 30000,
+                                            10000, 10000, 10000, 10000, 10000, 10000, 10000};
+  for (int mode = 0; mode < forceModeCount; ++mode) {
+    EXPECT_EQ(SaturationXMaximum(static_cast<ForceMode>(mode)), expected[mode]) << "mode " << mode;
   }
 }
 
 TEST(SaturationXRange, LowersTheValueOnlyWhenItLiesAboveTheNewMaximum) {
   ResetTestSettings();
-  testSettings.forceMode = 6;
+  testSettings.forceMode = ForceMode::WheelWithForce;
   testSettings.springSaturationX = 20000;
   ApplySaturationXRange();
   EXPECT_EQ(testSettings.springSaturationX, 20000);
 
-  testSettings.forceMode = 1;
+  testSettings.forceMode = ForceMode::SimpleSpring;
   ApplySaturationXRange();
   EXPECT_EQ(testSettings.springSaturationX, 10000);
 
-  testSettings.forceMode = 5;
+  testSettings.forceMode = ForceMode::WheelWithSpring;
   ApplySaturationXRange();
   EXPECT_EQ(testSettings.springSaturationX, 10000);
 }

@@ -1,4 +1,4 @@
-#include "app/test_settings.h"
+#include "settings/test_settings.h"
 
 #include <climits>
 
@@ -6,7 +6,7 @@ TestSettings testSettings = DefaultTestSettings();
 
 TestSettings DefaultTestSettings() {
   TestSettings s{};
-  s.forceMode = 0;
+  s.forceMode = ForceMode::Disabled;
   s.damperType = 0;
   s.springOffsetX = 0;
   s.springOffsetY = 0;
@@ -108,9 +108,7 @@ void ParseForceMap(const char* text) {
   testSettings.forceMapCount = count;
 }
 
-int32_t SaturationXMaximum(int32_t forceMode) {
-  return (forceMode >= 5 && forceMode <= 7) ? 30000 : 10000;
-}
+int32_t SaturationXMaximum(ForceMode forceMode) { return IsWheelMode(forceMode) ? 30000 : 10000; }
 
 void ApplySaturationXRange() {
   int32_t maximum = SaturationXMaximum(testSettings.forceMode);

@@ -1,7 +1,33 @@
-// Every control-panel setting the force engine and the device set-up read.
+// Every control-panel setting the force engine and the device set-up read, with the force
+// modes they name. Below the engine and the device layer: any front end fills it.
 #pragma once
 
 #include <cstdint>
+
+// The mode combo's entries, by their position in it.
+enum class ForceMode : int32_t {
+  Disabled = 0,
+  SimpleSpring = 1,
+  ForceSpring = 2,
+  ForceSpringPid = 3,
+  HPatternShifter = 4,
+  WheelWithSpring = 5,
+  WheelWithForce = 6,
+  WheelWithForcePid = 7,
+  SineWave = 8,
+  Cycle = 9,
+  MinForce = 10,
+  StepTest = 11,
+  LinearForceTest = 12,
+  LinearTimeTest = 13,
+  ResolutionTest = 14,
+};
+inline constexpr int forceModeCount = 15;
+
+// The five measurements: they write a log per run and end by themselves in "Disabled".
+constexpr bool IsMeasurementMode(ForceMode mode) { return mode >= ForceMode::MinForce && mode <= ForceMode::ResolutionTest; }
+// The three wheel modes compute with magnitudes up to 30000.
+constexpr bool IsWheelMode(ForceMode mode) { return mode >= ForceMode::WheelWithSpring && mode <= ForceMode::WheelWithForcePid; }
 
 struct ForceMapPoint {
   int32_t input;
@@ -15,7 +41,7 @@ inline constexpr int forceMapMaxPairs = 10;
 
 struct TestSettings {
   // Combo boxes.
-  int32_t forceMode;
+  ForceMode forceMode;
   int32_t damperType;
 
   // Trackbars (offsets already shifted to -10000..10000).
@@ -69,6 +95,6 @@ void SetMinForce(int32_t value);
 void ParseForceMap(const char* text);
 
 // Saturation X may reach 30000 in the three wheel modes, 10000 otherwise.
-int32_t SaturationXMaximum(int32_t forceMode);
+int32_t SaturationXMaximum(ForceMode forceMode);
 // Lowers springSaturationX to the maximum of the current mode when it lies above.
 void ApplySaturationXRange();

@@ -1,4 +1,4 @@
-#include "app/process_priority.h"
+#include "engine/process_priority.h"
 
 #include "diag/debug_trace.h"
 #include "diag/result_code_name.h"

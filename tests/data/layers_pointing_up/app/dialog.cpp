@@ -1,0 +1,2 @@
+// The dialog may include the engine.
+#include "engine/force_tick.h"
