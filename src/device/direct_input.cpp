@@ -79,6 +79,47 @@ bool OpenDeviceAttached() {
   return g_pDI->GetDeviceStatus(openDeviceGuid) == DI_OK;
 }
 
+namespace {
+
+struct GuidSearch {
+  GUID wanted;
+  bool found;
+};
+
+BOOL CALLBACK MatchInstance(LPCDIDEVICEINSTANCEA instance, LPVOID context) {
+  GuidSearch* search = static_cast<GuidSearch*>(context);
+  if (std::memcmp(&instance->guidInstance, &search->wanted, sizeof(GUID)) != 0) return DIENUM_CONTINUE;
+  search->found = true;
+  return DIENUM_STOP;
+}
+
+}  // namespace
+
+bool ListedDeviceHasForceFeedback(int index) {
+  if (g_pDI == nullptr || index < 0 || index >= deviceCount) return false;
+  GuidSearch search{deviceList[index].guidInstance, false};
+  HRESULT hr = g_pDI->EnumDevices(DI8DEVCLASS_ALL, MatchInstance, &search, DIEDFL_ATTACHEDONLY | DIEDFL_FORCEFEEDBACK);
+  if (FAILED(hr)) {
+    DebugTrace("EnumDevices() Failed (0x%08x) %s", static_cast<unsigned>(hr), ResultCodeName(hr));
+    return false;
+  }
+  return search.found;
+}
+
+void StopAllEffects() {
+  if (g_pDevice == nullptr) return;
+  for (IDirectInputEffect* effect : g_pEffect) {
+    if (effect == nullptr) continue;
+    HRESULT hr = effect->Stop();
+    if (FAILED(hr)) DebugTrace("Stop() Failed (0x%08x) %s", static_cast<unsigned>(hr), ResultCodeName(hr));
+  }
+  HRESULT hr = g_pDevice->SendForceFeedbackCommand(DISFFC_STOPALL);
+  if (FAILED(hr)) {
+    DebugTrace("SendForceFeedbackCommand(DISFFC_STOPALL) Failed (0x%08x) %s", static_cast<unsigned>(hr),
+               ResultCodeName(hr));
+  }
+}
+
 void ReleaseDevice() {
   if (g_pDevice != nullptr) g_pDevice->Unacquire();
   for (int slot = 0; slot < effectSlotCount; ++slot) {

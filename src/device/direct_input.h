@@ -35,5 +35,9 @@ BOOL CALLBACK StoreDeviceInstance(LPCDIDEVICEINSTANCEA instance, LPVOID context)
 DeviceListResult RefreshDeviceList(HWND window, int& selection);
 // The open device is still plugged in (DirectInput's own word for its instance).
 bool OpenDeviceAttached();
+// Whether list entry `index` is an attached device with force feedback (an enumeration of its own).
+bool ListedDeviceHasForceFeedback(int index);
+// Stops every effect of the open device at once, each slot and then the device as a whole.
+void StopAllEffects();
 void ReleaseDevice();
 void ShutdownDirectInput();

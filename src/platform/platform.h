@@ -17,6 +17,7 @@
 inline constexpr char pathSeparator = '\\';
 #else
 #include "host/win32_base.h"
+#include "host/console.h"
 #include "host/debug_output.h"
 #include "host/system.h"
 #include "host/shell_folders.h"

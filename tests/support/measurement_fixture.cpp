@@ -4,6 +4,7 @@
 
 #include "app/control_ids.h"
 #include "host/driver/user_driver.h"
+#include "support/program_state.h"
 
 namespace driver = host::driver;
 
@@ -20,6 +21,12 @@ void MeasurementTest::SetUp() {
 void MeasurementTest::TearDown() {
   folder.reset();
   ProgramTest::TearDown();
+}
+
+void MeasurementTest::StartAfresh() {
+  folder.reset();
+  ResetProgramState();
+  folder = std::make_unique<LogFolder>();
 }
 
 host::DeviceId MeasurementTest::AttachWheelWith(const sim::WheelParameters& wheel) {

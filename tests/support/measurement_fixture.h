@@ -31,6 +31,10 @@ class MeasurementTest : public ProgramTest {
   void RunToDisabled(int mode, const std::function<void(HWND)>& setup, uint32_t maxMs = 120000,
                      const std::function<void(HWND)>& after = nullptr);
 
+  // A second start within one test: the program and the stand-ins as at SetUp, no devices,
+  // and an empty log folder of its own.
+  void StartAfresh();
+
   // The lines of the only log whose name starts with prefix (fails when there is not one).
   std::vector<std::string> OnlyLog(const std::string& prefix);
 

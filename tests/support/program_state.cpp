@@ -25,6 +25,7 @@ void ResetProgramState() {
   host::ResetWindowSystem();
   host::ResetSystemCalls();
   host::ResetShellFolders();
+  host::ResetConsoleHandlers();
   // A machine that has been up for a while, as timeGetTime reports it on a real one.
   host::UseVirtualClock(5000000);
   host::ClearDebugOutput();

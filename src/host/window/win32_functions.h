@@ -8,6 +8,11 @@
 void WINAPI InitCommonControls();
 BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 
+// Windows outside a dialog template: the predefined "STATIC" class only (a console
+// program's hidden window for DirectInput's cooperative level).
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+
 // Dialogs.
 HWND WINAPI CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC dialogProc,
                                LPARAM initParam);
