@@ -11,8 +11,10 @@ writes a sorted C++ array that the host build compiles without needing MinGW.
 How texts are formed:
   * Every code appears once.  When several constants share a value, the text
     is all their names joined by " & ", in the order of HEADERS below and,
-    inside a header, in definition order.  A constant defined as nothing but
-    the name of another code (DIERR_GENERIC is E_FAIL) is not named again.
+    inside a header, in definition order.  A constant defined as another one
+    (DIERR_GENERIC is E_FAIL) is joined like any other: a DirectInput call
+    that fails with E_ACCESSDENIED is documented as DIERR_OTHERAPPHASPRIO, and
+    the trace should say so.
   * A Win32 error number defined as a bare number in winerror.h is listed both
     as itself and as its HRESULT (0x80070000 | n); both entries get the union
     of the names found at either value, so they read the same.
@@ -440,12 +442,11 @@ def apply_binary(op, a, b):
 class Code:
     """A resolved result-code constant."""
 
-    def __init__(self, name, value, order, bare_win32, alias_of=None):
+    def __init__(self, name, value, order, bare_win32):
         self.name = name
         self.value = value
         self.order = order
         self.bare_win32 = bare_win32
-        self.alias_of = alias_of  # the name it is defined as, if only that
 
 
 def wanted(name, prefixes):
@@ -495,17 +496,6 @@ def gather(include_dir, log):
     return macros, candidates
 
 
-def alias_target(tokens):
-    """The identifier a definition is purely an alias of, e.g. "E_FAIL" for
-    "#define DIERR_GENERIC E_FAIL"; None for anything else."""
-    while tokens and len(tokens) >= 3 and tokens[0] == "(" \
-            and tokens[-1] == ")":
-        tokens = tokens[1:-1]
-    if tokens and len(tokens) == 1 and re.match(r"^[A-Za-z_]\w*$", tokens[0]):
-        return tokens[0]
-    return None
-
-
 def evaluate(defn, macros, enum_constants, previous_enum_value):
     """Return (value as unsigned 32-bit, True if written as an HRESULT).
 
@@ -553,27 +543,8 @@ def resolve(macros, candidates, log):
             continue
         seen[defn.name] = value
         bare = in_winerror and not as_hresult and 0 < value < 0x10000
-        codes.append(Code(defn.name, value, defn.order, bare,
-                          alias_target(defn.tokens)))
-    return drop_aliases(codes, log)
-
-
-def drop_aliases(codes, log):
-    """Leave out constants defined as nothing but another listed code.
-
-    "#define DIERR_GENERIC E_FAIL" says the code is E_FAIL; naming it again
-    adds nothing, and would turn the common COM results into long lists.
-    A constant built from another one (MAKE_HRESULT(..., ERROR_BUSY)) is a
-    code of its own and is kept.
-    """
-    names = {c.name for c in codes}
-    kept = []
-    for code in codes:
-        if code.alias_of in names:
-            log.excluded(code.name, "alias of " + code.alias_of)
-        else:
-            kept.append(code)
-    return kept
+        codes.append(Code(defn.name, value, defn.order, bare))
+    return codes
 
 
 # --------------------------------------------------------- building texts ---

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Runs the Wine checker against the Windows build on a private headless display and returns its
-# exit code. Build the windows preset first; tools/wine_env.sh installs Wine if it is missing.
+# Runs the Wine checker against the Windows build on a private headless display, in the checks'
+# own Wine prefix, and returns its exit code; it fails as well when the run left a new file in the
+# home folder. Build the windows preset first; tools/wine_env.sh installs Wine if it is missing.
 #     tools/run_wine_checks.sh [--verbose]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
+wine_env_use_test_prefix
 
 build=$VANTREL_ROOT/build/windows
 program=$build/src/vantrel.exe
@@ -35,12 +37,28 @@ if [ "${1:-}" = --under-display ]; then
   exit $status
 fi
 
+# Prints the files (not folders) under the home folder changed since the stamp file: the visible
+# home, where Wine's shell-folder links point, and the hidden places Wine itself writes to. The
+# rest of the hidden home is left out: shells, editors and desktops write there all the time, and
+# a check of ours could not tell their files from its own. The build tree is ours.
+new_home_files() {
+  local stamp=$1 place places=()
+  for place in "$HOME"/* "$HOME/.wine" "$HOME/.local/share" "$HOME/.config/menus" "$HOME/.cache/wine"; do
+    if [ -e "$place" ] || [ -L "$place" ]; then places+=("$place"); fi
+  done
+  [ ${#places[@]} -gt 0 ] || return 0
+  find "${places[@]}" -xdev -path "$VANTREL_ROOT/build" -prune -o ! -type d -newer "$stamp" -print 2>/dev/null \
+    || true
+}
+
 for file in "$program" "$checker"; do
   if [ ! -f "$file" ]; then
     echo "run_wine_checks: $file is missing: build the windows preset first" >&2
     exit 1
   fi
 done
+home_stamp=$(mktemp)
+trap 'rm -f "$home_stamp"' EXIT
 wine_env_install
 wine_env_lock
 wine_env_prepare_prefix
@@ -50,5 +68,11 @@ status=0
 # The outer limit covers Xvfb's start and the clean-up after the checker.
 timeout --kill-after=10 $((2 * checker_seconds + 60)) \
   xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --under-display "$@" 9>&- || status=$?
+new_files=$(new_home_files "$home_stamp")
+if [ -n "$new_files" ]; then
+  echo "FAIL the Wine checks left new files in the home folder $HOME:"
+  printf '%s\n' "$new_files" | sed 's/^/   /'
+  status=1
+fi
 echo "Wine checks took $((SECONDS - started)) s"
 exit $status

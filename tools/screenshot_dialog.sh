@@ -4,6 +4,8 @@
 #     tools/screenshot_dialog.sh OUTPUT.png
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
+# The checks' prefix: a tool of ours keeps out of ./run's prefix and of the home folder.
+wine_env_use_test_prefix
 
 build=$VANTREL_ROOT/build/windows
 program=$build/src/vantrel.exe

@@ -1,17 +1,33 @@
 #!/usr/bin/env bash
-# Wine for the Windows build: installs what is missing, keeps a private prefix under build/,
+# Wine for the Windows build: installs what is missing, keeps private prefixes under build/,
 # and runs Windows programs there with time-outs so a hang cannot eat a CI run.
 #
-# Sourced by ./test, ./run and the tools/*.sh scripts; run on its own it installs and prepares:
-#     tools/wine_env.sh [extra Debian packages...]
+# Two prefixes. ./run's (build/wine-prefix) is the user's session: Wine links its Documents and
+# other shell folders into the home folder, so the program's logs land where the user keeps
+# documents. The checks' and the screenshot tool's (build/wine-test-prefix, chosen with
+# wine_env_use_test_prefix) has those folders as real folders inside it, so nothing a check
+# does writes into the home folder.
+#
+# Sourced by ./test, ./run and the tools/*.sh scripts; run on its own it installs and prepares
+# ./run's prefix, or with --test-prefix the checks' one:
+#     tools/wine_env.sh [--test-prefix] [extra Debian packages...]
 
 VANTREL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX=${VANTREL_WINEPREFIX:-$VANTREL_ROOT/build/wine-prefix}
 export WINEARCH=win64
 # Wine's own diagnostics would drown the program's output; VANTREL_WINEDEBUG brings them back.
 export WINEDEBUG=${VANTREL_WINEDEBUG:--all}
-# One test run at a time per prefix: a second run would join the first one's wineserver and desktop.
+# One Wine session at a time per prefix: a second one would join the first one's wineserver and desktop.
 VANTREL_WINE_LOCK=$WINEPREFIX.lock
+wine_env_private_folders=0
+
+# Switches this shell to the checks' prefix. VANTREL_WINEPREFIX does not move it: the checks turn
+# the shell folder links of their prefix into folders, which must never happen to a user's prefix.
+wine_env_use_test_prefix() {
+  export WINEPREFIX=$VANTREL_ROOT/build/wine-test-prefix
+  VANTREL_WINE_LOCK=$WINEPREFIX.lock
+  wine_env_private_folders=1
+}
 
 # Installs the Debian packages among its arguments that dpkg does not report installed.
 wine_env_install_missing() {
@@ -82,12 +98,25 @@ wine_env_link_fonts() {
   done
 }
 
+# Wine links the prefix user's Documents, Desktop, Downloads, Music, Pictures and Videos to the
+# home folder (or to its XDG folders such as ~/Documents). In the checks' prefix each link becomes
+# an empty folder of the prefix. Wine keeps a real folder when it updates a prefix; every use
+# checks again all the same, so a link put back by anything is replaced before a check runs.
+wine_env_make_shell_folders_private() {
+  local folder
+  for folder in "$WINEPREFIX"/drive_c/users/*/*; do
+    [ -L "$folder" ] || continue
+    rm -f "$folder" && mkdir "$folder" || return 1
+  done
+}
+
 # Creates the prefix once; later calls find the stamp and return at once.
 wine_env_prepare_prefix() {
   wine_env_find_binaries || return 1
   local stamp=$WINEPREFIX/.vantrel-prefix-ready
   if [ -f "$stamp" ]; then
     wine_env_link_fonts
+    if [ "$wine_env_private_folders" = 1 ]; then wine_env_make_shell_folders_private || return 1; fi
     return 0
   fi
   echo "Creating the Wine prefix $WINEPREFIX"
@@ -95,9 +124,10 @@ wine_env_prepare_prefix() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
   # No display is needed to boot, and no Mono or Gecko: the program uses neither .NET nor HTML.
+  # No menu builder either: it would put Wine's start menu into the home folder's desktop menus.
   # Wine's notes on the way (a missing 32-bit rundll32 among them) are kept for a failure only.
   local boot_log=$WINEPREFIX-boot.log
-  if ! (unset DISPLAY; WINEDLLOVERRIDES="mscoree,mshtml=" \
+  if ! (unset DISPLAY; WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
         timeout --kill-after=10 300 "$VANTREL_WINE" wineboot --init 9>&- >"$boot_log" 2>&1) ; then
     cat "$boot_log" >&2
     echo "wine_env: wineboot --init failed or timed out" >&2
@@ -111,6 +141,7 @@ wine_env_prepare_prefix() {
     return 1
   fi
   wine_env_link_fonts
+  if [ "$wine_env_private_folders" = 1 ]; then wine_env_make_shell_folders_private || return 1; fi
   touch "$stamp"
   echo "Wine prefix ready in $((SECONDS - started)) s"
 }
@@ -138,6 +169,10 @@ wine_env_windows_path() {
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   set -euo pipefail
+  if [ "${1:-}" = --test-prefix ]; then
+    shift
+    wine_env_use_test_prefix
+  fi
   wine_env_install "$@"
   wine_env_lock
   wine_env_prepare_prefix

@@ -87,7 +87,10 @@ TEST_F(ForceTickTest, ARunOfAcquireFailuresIsTracedOnce) {
   host::ClearDebugOutput();
   ASSERT_TRUE(host::FailNextCalls(host::Method::Acquire, 5, DIERR_OTHERAPPHASPRIO));
   for (int i = 0; i < 5; ++i) ForceTick();
-  const std::string line = "g_pDevice->Acquire() Failled " + CodeText(DIERR_OTHERAPPHASPRIO);
+  // Spelled out: the trace must carry DirectInput's own name for the code, not only E_ACCESSDENIED.
+  const std::string line =
+      "g_pDevice->Acquire() Failled (0x80070005) ERROR_ACCESS_DENIED & E_ACCESSDENIED & DIERR_OTHERAPPHASPRIO & "
+      "DIERR_READONLY & DIERR_HANDLEEXISTS & DSERR_ACCESSDENIED";
   EXPECT_EQ(TraceLines(), std::vector<std::string>{line});
   EXPECT_EQ(host::RecordedSystemCalls().sleepCalls, 5u);
   ForceTick();

@@ -26,6 +26,13 @@ class EffectTest : public DirectInputTest {
     EXPECT_EQ(effect->GetEffectStatus(&status), DI_OK);
     return status;
   }
+  // GetEffectStatus's result where it fails; the flags it leaves must read 0 then.
+  static HRESULT StatusFailure(IDirectInputEffect* effect) {
+    DWORD status = 0xDEADBEEF;
+    HRESULT result = effect->GetEffectStatus(&status);
+    EXPECT_EQ(status, 0u) << "flags left by a failed GetEffectStatus";
+    return result;
+  }
   static DWORD FeedbackState(IDirectInputDevice8A* device) {
     DWORD state = 0;
     EXPECT_EQ(device->GetForceFeedbackState(&state), DI_OK);
@@ -206,13 +213,15 @@ TEST_F(EffectTest, EffectsReachTheDeviceOnlyWhileItIsHeldExclusively) {
   EXPECT_EQ(effect->SetParameters(&block.effect, DIEP_TYPESPECIFICPARAMS), DI_DOWNLOADSKIPPED);
   EXPECT_EQ(effect->Download(), DIERR_NOTEXCLUSIVEACQUIRED);
   EXPECT_EQ(effect->Start(1, 0), DIERR_NOTEXCLUSIVEACQUIRED);
-  EXPECT_EQ(Status(effect.Get()), 0u);
+  EXPECT_EQ(StatusFailure(effect.Get()), DIERR_NOTEXCLUSIVEACQUIRED);
 
   ASSERT_EQ(device->Acquire(), DI_OK);
   EXPECT_EQ(FeedbackState(device.Get()) & DIGFFS_EMPTY, static_cast<DWORD>(DIGFFS_EMPTY));
+  EXPECT_EQ(StatusFailure(effect.Get()), DIERR_NOTDOWNLOADED) << "created before the device was held";
   EXPECT_EQ(effect->Download(), DI_OK);
   EXPECT_EQ(effect->Download(), DI_NOEFFECT) << "already there, unchanged";
   EXPECT_EQ(FeedbackState(device.Get()) & (DIGFFS_EMPTY | DIGFFS_STOPPED), static_cast<DWORD>(DIGFFS_STOPPED));
+  EXPECT_EQ(Status(effect.Get()), 0u) << "downloaded, stopped";
   EXPECT_EQ(effect->Start(1, 0), DI_OK);
   EXPECT_EQ(Status(effect.Get()), static_cast<DWORD>(DIEGES_PLAYING));
   EXPECT_EQ(FeedbackState(device.Get()) & DIGFFS_STOPPED, 0u);
@@ -222,14 +231,35 @@ TEST_F(EffectTest, EffectsReachTheDeviceOnlyWhileItIsHeldExclusively) {
   // Unacquiring takes effects off the device; Start puts them back.
   ASSERT_EQ(effect->Start(1, 0), DI_OK);
   ASSERT_EQ(device->Unacquire(), DI_OK);
-  EXPECT_EQ(Status(effect.Get()), 0u);
+  EXPECT_EQ(StatusFailure(effect.Get()), DIERR_NOTEXCLUSIVEACQUIRED);
   ASSERT_EQ(device->Acquire(), DI_OK);
   EXPECT_EQ(FeedbackState(device.Get()) & DIGFFS_EMPTY, static_cast<DWORD>(DIGFFS_EMPTY));
+  EXPECT_EQ(StatusFailure(effect.Get()), DIERR_NOTDOWNLOADED);
   EXPECT_EQ(effect->Start(1, DIES_NODOWNLOAD), DIERR_NOTDOWNLOADED);
   EXPECT_EQ(effect->Start(1, 0), DI_OK);
   EXPECT_EQ(Status(effect.Get()), static_cast<DWORD>(DIEGES_PLAYING));
   EXPECT_EQ(effect->Unload(), DI_OK);
-  EXPECT_EQ(Status(effect.Get()), 0u);
+  EXPECT_EQ(StatusFailure(effect.Get()), DIERR_NOTDOWNLOADED);
+}
+
+TEST_F(EffectTest, AStatusIsTheExclusiveHoldersAndOnlyForADownloadedEffect) {
+  // A second interface acquired without exclusivity gets no status, even while the
+  // holder's effect plays.
+  ComPtr<IDirectInputDevice8A> holder = OpenAcquired(wheel, DISCL_EXCLUSIVE | DISCL_BACKGROUND);
+  ComPtr<IDirectInputDevice8A> watcher = OpenAcquired(wheel, DISCL_NONEXCLUSIVE | DISCL_BACKGROUND);
+  EffectBlock block;
+  ComPtr<IDirectInputEffect> played = Create(holder.Get(), GUID_ConstantForce, &block.Constant(1000));
+  ComPtr<IDirectInputEffect> watched = Create(watcher.Get(), GUID_ConstantForce, &block.Constant(1000));
+  ASSERT_EQ(played->Start(1, 0), DI_OK);
+  EXPECT_EQ(Status(played.Get()), static_cast<DWORD>(DIEGES_PLAYING));
+  EXPECT_EQ(StatusFailure(watched.Get()), DIERR_NOTEXCLUSIVEACQUIRED);
+
+  // Parameters stored with DIEP_NODOWNLOAD leave the effect off the device until it is downloaded.
+  ComPtr<IDirectInputEffect> later = Create(holder.Get(), GUID_Spring, nullptr);
+  ASSERT_EQ(later->SetParameters(&block.Condition(MakeCondition(0, 3000)), DIEP_ALLPARAMS | DIEP_NODOWNLOAD), DI_OK);
+  EXPECT_EQ(StatusFailure(later.Get()), DIERR_NOTDOWNLOADED);
+  ASSERT_EQ(later->Download(), DI_OK);
+  EXPECT_EQ(Status(later.Get()), 0u);
 }
 
 TEST_F(EffectTest, AnEffectWithoutAxesOrBlockCannotPlay) {
@@ -471,6 +501,7 @@ TEST_F(EffectTest, CommandsPauseStopAndResetTheDevice) {
   EXPECT_EQ(DeviceProperty(device.Get(), DIPROP_FFLOAD), 2u * 100 / 32) << "stopped, still downloaded";
   ASSERT_EQ(device->SendForceFeedbackCommand(DISFFC_RESET), DI_OK);
   EXPECT_TRUE(FeedbackState(device.Get()) & DIGFFS_EMPTY);
+  EXPECT_EQ(StatusFailure(second.Get()), DIERR_NOTDOWNLOADED);
   EXPECT_EQ(second->Start(1, DIES_NODOWNLOAD), DIERR_NOTDOWNLOADED);
 
   EXPECT_EQ(device->SendForceFeedbackCommand(DISFFC_PAUSE | DISFFC_STOPALL), DIERR_INVALIDPARAM);
@@ -498,7 +529,7 @@ TEST_F(EffectTest, UnpluggingDropsEffectsAndReportsTheLoss) {
   EXPECT_EQ(effect->SetParameters(&block.effect, DIEP_TYPESPECIFICPARAMS), DIERR_INPUTLOST);
   ASSERT_TRUE(host::ReattachDevice(wheel));
   ASSERT_EQ(device->Acquire(), DI_OK);
-  EXPECT_EQ(Status(effect.Get()), 0u) << "a device plugged in again holds no effects";
+  EXPECT_EQ(StatusFailure(effect.Get()), DIERR_NOTDOWNLOADED) << "a device plugged in again holds no effects";
   EXPECT_EQ(effect->Start(1, 0), DI_OK);
 }
 

@@ -144,8 +144,15 @@ void CheckVirtualWheelOpened(CheckLog& log, HWND dialog) {
   log.Expect(text.rfind(std::string("[+] ") + virtualWheelName + "\n", 0) == 0,
              "the report's root is the virtual wheel", text.substr(0, text.find('\n')) + error);
   log.Expect(text.find("\n  [+] FFB Info:\n") != std::string::npos, "the report has an \"FFB Info:\" subtree");
-  log.Expect(text.find("\n    [+] Active Effect\n      [+] Constant Force: ") != std::string::npos,
-             "the report lists the program's constant force under \"Active Effect\"");
+  log.Expect(text.find("\n    [+] Active Effect\n      Constant Force: ") != std::string::npos,
+             "the report lists the program's constant force first under \"Active Effect\"");
+  // The report is built on the first tick after the device is acquired, before any effect was
+  // sent: none of the five is on the wheel yet, so each status line is closed and says so.
+  for (const char* effect : {"Constant Force", "Spring", "Damper", "Inertia", "Friction"}) {
+    std::string line = std::string("\n      ") + effect + ": Not Downloaded\n";
+    log.Expect(text.find(line) != std::string::npos,
+               "the report shows the closed line \"" + line.substr(7, line.size() - 8) + "\"");
+  }
 }
 
 void CheckSpringMovesTheWheel(CheckLog& log, HWND dialog) {

@@ -277,10 +277,15 @@ HRESULT STDMETHODCALLTYPE Effect::GetEffectStatus(LPDWORD pdwFlags) {
   HRESULT injected;
   if (scope.Injected(&injected)) return scope.Finish(injected);
   if (pdwFlags == nullptr) return scope.Finish(DIERR_INVALIDPARAM);
+  *pdwFlags = 0;
   DeviceEntry& entry = device_->entry();
   entry.Sync();
-  if (device_->EffectAccess() == static_cast<HRESULT>(DIERR_INPUTLOST)) return scope.Finish(DIERR_INPUTLOST);
-  DWORD status = slot_ >= 0 && entry.SlotPlaying(slot_) ? DIEGES_PLAYING : 0;
+  // Only the exclusive owner may ask the device, and an effect that holds no slot has no
+  // status on it: neither counts as "stopped".
+  HRESULT access = device_->EffectAccess();
+  if (FAILED(access)) return scope.Finish(access);
+  if (slot_ < 0) return scope.Finish(DIERR_NOTDOWNLOADED);
+  DWORD status = entry.SlotPlaying(slot_) ? DIEGES_PLAYING : 0;
   *pdwFlags = status;
   scope.record().value = status;
   return scope.Finish(DI_OK);

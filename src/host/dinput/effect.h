@@ -1,7 +1,8 @@
 // IDirectInputEffect: one effect created on a device interface. It keeps its parameters
 // whether or not it is on the device; "downloaded" means it holds one of the device's
 // effect slots. Start downloads first when needed; losing the device (unacquire, focus,
-// unplug, DISFFC_RESET) takes it off again, parameters kept.
+// unplug, DISFFC_RESET) takes it off again, parameters kept. GetEffectStatus answers only an
+// interface that holds the device exclusively, and DIERR_NOTDOWNLOADED while the effect is off it.
 #pragma once
 
 #include <cstdint>
