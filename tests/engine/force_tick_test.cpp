@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -100,38 +101,45 @@ TEST_F(ForceTickTest, ARunOfAcquireFailuresIsTracedOnce) {
   EXPECT_EQ(TraceLines(), (std::vector<std::string>{line, line}));
 }
 
-TEST_F(ForceTickTest, EachFailingCallIsTracedAndTheNextTicksRecover) {
-  struct Case {
-    host::Method method;
-    const char* trace;
-    bool losesDevice;
-  };
+struct FailingCallCase {
+  host::Method method;
+  const char* trace;
+  bool losesDevice;
+};
+
+void PrintTo(const FailingCallCase& c, std::ostream* out) { *out << c.trace; }
+
+class FailingCallTest : public ForceTickTest, public testing::WithParamInterface<FailingCallCase> {};
+
+TEST_P(FailingCallTest, IsTracedAndTheNextTicksRecover) {
+  const FailingCallCase& c = GetParam();
   const HRESULT code = DIERR_INPUTLOST;
-  const Case cases[] = {
-      {host::Method::SendForceFeedbackCommand, "SendForceFeedbackCommand(DISFFC_SETACTUATORSON) Failed", false},
-      {host::Method::Poll, "g_pDevice->Poll() Failed", true},
-      {host::Method::GetDeviceState, "g_pDevice->GetDeviceState() Failed", true},
-      {host::Method::GetProperty, "GetProperty(DIPROP_RANGE) Failed", false},
-  };
-  for (const Case& c : cases) {
-    SetUp();
-    AttachWheel();
-    OpenFirstDevice();
-    host::ClearDebugOutput();
-    ASSERT_TRUE(host::FailNextCalls(c.method, 1, code));
+  AttachWheel();
+  OpenFirstDevice();
+  host::ClearDebugOutput();
+  ASSERT_TRUE(host::FailNextCalls(c.method, 1, code));
+  ForceTick();
+  EXPECT_EQ(TraceLines(), std::vector<std::string>{std::string(c.trace) + " " + CodeText(code)});
+  EXPECT_EQ(deviceLost, c.losesDevice);
+  host::ClearDebugOutput();
+  for (int i = 0; i < 3; ++i) {
+    host::AdvanceVirtualClock(1);
     ForceTick();
-    EXPECT_EQ(TraceLines(), std::vector<std::string>{std::string(c.trace) + " " + CodeText(code)}) << c.trace;
-    EXPECT_EQ(deviceLost, c.losesDevice) << c.trace;
-    host::ClearDebugOutput();
-    for (int i = 0; i < 3; ++i) {
-      host::AdvanceVirtualClock(1);
-      ForceTick();
-    }
-    EXPECT_TRUE(TraceLines().empty()) << c.trace;
-    EXPECT_FALSE(deviceLost) << c.trace;
-    ShutdownDirectInput();
   }
+  EXPECT_TRUE(TraceLines().empty());
+  EXPECT_FALSE(deviceLost);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, FailingCallTest,
+    testing::Values(FailingCallCase{host::Method::SendForceFeedbackCommand,
+                                    "SendForceFeedbackCommand(DISFFC_SETACTUATORSON) Failed", false},
+                    FailingCallCase{host::Method::Poll, "g_pDevice->Poll() Failed", true},
+                    FailingCallCase{host::Method::GetDeviceState, "g_pDevice->GetDeviceState() Failed", true},
+                    FailingCallCase{host::Method::GetProperty, "GetProperty(DIPROP_RANGE) Failed", false}),
+    [](const testing::TestParamInfo<FailingCallCase>& info) {
+      return std::string(host::MethodName(info.param.method));
+    });
 
 TEST_F(ForceTickTest, NormalisesTheCommonFullRange) {
   host::DeviceId pad = AttachPad(0, 65535);
