@@ -144,11 +144,18 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ForceTickTest, NormalisesTheCommonFullRange) {
   host::DeviceId pad = AttachPad(0, 65535);
   OpenAndAcquire();
+  // The ends of the range are the ends of a 900-degree wheel; between them one raw unit is
+  // 900 / 65535 degrees.
   struct Case {
     LONG raw;
     int32_t posX;
+    float degrees;
   };
-  const Case cases[] = {{0, -10000}, {65535, 10000}, {32767, 0}, {49151, 4999}, {1, -9999}};
+  const Case cases[] = {{0, -10000, -450.0f},
+                        {65535, 10000, 450.0f},
+                        {32767, 0, -0.00687f},
+                        {49151, 4999, 224.99657f},
+                        {1, -9999, -449.98627f}};
   for (const Case& c : cases) {
     ASSERT_TRUE(host::SetAxisValue(pad, 0, c.raw));
     ASSERT_TRUE(host::SetAxisValue(pad, 1, c.raw));
@@ -156,7 +163,7 @@ TEST_F(ForceTickTest, NormalisesTheCommonFullRange) {
     EXPECT_EQ(tickValues.axisSpan, 65535) << c.raw;
     EXPECT_EQ(tickValues.posX, c.posX) << c.raw;
     EXPECT_EQ(tickValues.posY, c.posX) << c.raw;
-    EXPECT_FLOAT_EQ(tickValues.wheelDeg, static_cast<float>(c.raw * (900.0 / 65535) - 450.0)) << c.raw;
+    EXPECT_NEAR(tickValues.wheelDeg, c.degrees, 1e-4) << c.raw;
   }
 }
 
