@@ -81,7 +81,7 @@ class TickPeriodTest : public ProgramTest, public testing::WithParamInterface<Ti
   static LONG ConstantForceOnDevice() {
     for (size_t i = host::CallLogSize(); i > 0; --i) {
       const host::CallRecord& r = host::CallLogAt(i - 1);
-      if (r.method == host::Method::SetParameters && r.effect == effectSlotConstantForce && r.result == DI_OK) {
+      if (r.method == host::Method::SetParameters && r.effect == effectSlotConstantForce && SUCCEEDED(r.result)) {
         DICONSTANTFORCE force;
         std::memcpy(&force, r.effectParams.typeSpecific, sizeof(force));
         return force.lMagnitude;
