@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/test_settings.h"
+#include "support/case_name.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ std::string Describe(const std::vector<ForceMapPoint>& map) {
 }
 
 struct ParseCase {
+  const char* what;
   const char* text;
   std::vector<ForceMapPoint> expected;
 };
@@ -40,35 +42,33 @@ TEST_P(ParseForceMapTest, BuildsTheExpectedTable) {
 }
 
 const ParseCase parseCases[] = {
-    {"5000:3000", {{0, 0}, {5000, 3000}, {10000, 10000}}},
-    {"0:500,8000:9000", {{0, 500}, {8000, 9000}, {10000, 10000}}},
-    {"0:0,5000:2000,4000:3000", {{0, 0}, {5000, 2000}, {10000, 10000}}},
-    {"20000:5000", {{0, 0}, {10000, 5000}}},
-    {"-5:100", {{0, 0}, {0, 100}, {10000, 10000}}},
-    {"3000:x", {{0, 0}, {10000, 10000}}},
-    {"", {{0, 0}, {10000, 10000}}},
-    {"   ", {{0, 0}, {10000, 10000}}},
+    {"one pair between the ends", "5000:3000", {{0, 0}, {5000, 3000}, {10000, 10000}}},
+    {"its own first point", "0:500,8000:9000", {{0, 500}, {8000, 9000}, {10000, 10000}}},
+    {"a falling input ends the map", "0:0,5000:2000,4000:3000", {{0, 0}, {5000, 2000}, {10000, 10000}}},
+    {"an input beyond full scale is the end", "20000:5000", {{0, 0}, {10000, 5000}}},
+    {"a negative input reads as zero", "-5:100", {{0, 0}, {0, 100}, {10000, 10000}}},
+    {"not a number", "3000:x", {{0, 0}, {10000, 10000}}},
+    {"empty", "", {{0, 0}, {10000, 10000}}},
+    {"blanks only", "   ", {{0, 0}, {10000, 10000}}},
     // White space may stand before a number, but a separator must follow its number directly.
-    {" 0: 700, 9000: 9500", {{0, 700}, {9000, 9500}, {10000, 10000}}},
-    {"0 :700", {{0, 0}, {10000, 10000}}},
-    {"0:700 ,9000:9500", {{0, 700}, {10000, 10000}}},
-    {"+0:+300", {{0, 300}, {10000, 10000}}},
+    {"blanks before numbers", " 0: 700, 9000: 9500", {{0, 700}, {9000, 9500}, {10000, 10000}}},
+    {"a blank before a colon", "0 :700", {{0, 0}, {10000, 10000}}},
+    {"a blank before a comma", "0:700 ,9000:9500", {{0, 700}, {10000, 10000}}},
+    {"plus signs", "+0:+300", {{0, 300}, {10000, 10000}}},
     // Outputs clamp into 0..10000.
-    {"0:-50,5000:70000", {{0, 0}, {5000, 10000}, {10000, 10000}}},
+    {"outputs clamp", "0:-50,5000:70000", {{0, 0}, {5000, 10000}, {10000, 10000}}},
     // Numbers beyond 32 bits saturate before clamping.
-    {"0:99999999999999999999,99999999999999999999:1", {{0, 10000}, {10000, 1}}},
-    {"-99999999999999999999:5", {{0, 0}, {0, 5}, {10000, 10000}}},
-    // A half pair at the end is dropped.
-    {"0:100,5000", {{0, 100}, {10000, 10000}}},
+    {"huge numbers saturate", "0:99999999999999999999,99999999999999999999:1", {{0, 10000}, {10000, 1}}},
+    {"a huge negative input", "-99999999999999999999:5", {{0, 0}, {0, 5}, {10000, 10000}}},
+    {"a half pair is dropped", "0:100,5000", {{0, 100}, {10000, 10000}}},
     // Ten pairs with a non-zero first input and a last input below 10000: twelve entries.
-    {"1:1,2:2,3:3,4:4,5:5,6:6,7:7,8:8,9:9,10:10",
+    {"ten pairs make twelve entries", "1:1,2:2,3:3,4:4,5:5,6:6,7:7,8:8,9:9,10:10",
      {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}, {8, 8}, {9, 9}, {10, 10}, {10000, 10000}}},
-    // Only ten pairs are read.
-    {"0:0,1:1,2:2,3:3,4:4,5:5,6:6,7:7,8:8,9:9,10:10,11:11",
+    {"only ten pairs are read", "0:0,1:1,2:2,3:3,4:4,5:5,6:6,7:7,8:8,9:9,10:10,11:11",
      {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}, {8, 8}, {9, 9}, {10000, 10000}}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Texts, ParseForceMapTest, testing::ValuesIn(parseCases));
+INSTANTIATE_TEST_SUITE_P(Texts, ParseForceMapTest, testing::ValuesIn(parseCases), test_support::NamedByWhat());
 
 TEST(SetMinForce, ReplacesTheWholeMap) {
   ResetTestSettings();

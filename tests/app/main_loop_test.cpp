@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "host/window/host_window.h"
 #include "settings/test_settings.h"
 #include "support/call_log_view.h"
+#include "support/case_name.h"
 #include "support/program_fixture.h"
 #include "support/user_session.h"
 
@@ -143,35 +145,41 @@ TEST_F(MainLoopTest, AGetMessageErrorEndsTheLoopWithMinusOneAndShutsDown) {
   EXPECT_EQ(LiveDirectInputObjects(), 0);
 }
 
-TEST_F(MainLoopTest, FatalStartUpConditionsAreToldAndEndWithOne) {
-  struct Case {
-    const char* what;
-    bool attachWheel;
-    bool failCreate;
-    const char* text;
-  };
-  const Case cases[] = {
-      {"no DirectInput", true, true, "Error Initializing DirectInput The sample will now exit."},
-      {"no device at all", false, false, "Force feedback device not found. The sample will now exit."},
-  };
-  for (const Case& c : cases) {
-    SetUp();
-    if (c.attachWheel) AttachWheel();
-    if (c.failCreate) {
-      ASSERT_TRUE(host::FailNextCalls(host::Method::DirectInput8Create, 1, E_OUTOFMEMORY));
-    }
-    UserSession session;
-    EXPECT_EQ(session.Run(), 1) << c.what;
-    std::vector<driver::MessageBoxShown> boxes = driver::MessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u) << c.what;
-    EXPECT_EQ(boxes[0].owner, nullptr);
-    EXPECT_EQ(boxes[0].text, c.text);
-    EXPECT_EQ(boxes[0].caption, "Vantrel");
-    EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_ICONERROR | MB_OK));
-    EXPECT_TRUE(session.messagesBeforeEachSleep().empty()) << c.what;
-    EXPECT_EQ(LiveDirectInputObjects(), 0) << c.what;
-    EXPECT_EQ(host::RecordedSystemCalls().timerPeriodDepth, 0) << c.what;
+struct FatalCase {
+  const char* what;
+  bool attachWheel;
+  bool failCreate;
+  const char* text;
+};
+
+void PrintTo(const FatalCase& c, std::ostream* out) { *out << c.what; }
+
+class FatalStartUpTest : public MainLoopTest, public testing::WithParamInterface<FatalCase> {};
+
+TEST_P(FatalStartUpTest, IsToldAndEndsWithOne) {
+  const FatalCase& c = GetParam();
+  if (c.attachWheel) AttachWheel();
+  if (c.failCreate) {
+    ASSERT_TRUE(host::FailNextCalls(host::Method::DirectInput8Create, 1, E_OUTOFMEMORY));
   }
+  UserSession session;
+  EXPECT_EQ(session.Run(), 1);
+  std::vector<driver::MessageBoxShown> boxes = driver::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].owner, nullptr);
+  EXPECT_EQ(boxes[0].text, c.text);
+  EXPECT_EQ(boxes[0].caption, "Vantrel");
+  EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_ICONERROR | MB_OK));
+  EXPECT_TRUE(session.messagesBeforeEachSleep().empty());
+  EXPECT_EQ(LiveDirectInputObjects(), 0);
+  EXPECT_EQ(host::RecordedSystemCalls().timerPeriodDepth, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Conditions, FatalStartUpTest,
+    testing::Values(FatalCase{"no DirectInput", true, true, "Error Initializing DirectInput The sample will now exit."},
+                    FatalCase{"no device at all", false, false,
+                              "Force feedback device not found. The sample will now exit."}),
+    test_support::NamedByWhat());
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "host/dinput/fault_injection.h"
 #include "settings/test_settings.h"
 #include "support/call_log_view.h"
+#include "support/case_name.h"
 #include "support/program_fixture.h"
 
 namespace {
@@ -96,42 +98,45 @@ TEST_F(DeviceOpenTest, ConfiguresTheWheelAndCreatesItsFiveEffects) {
   }
 }
 
-TEST_F(DeviceOpenTest, AxisCountAndVendorShapeTheEffects) {
-  struct Case {
-    int actuators;
-    uint16_t vendor;
-    DWORD expectedAxes;
-    bool springAlongY;
-  };
-  const Case cases[] = {
-      {1, 0x1234, 1, false},
-      {2, 0x1234, 2, false},
-      {3, 0x1234, 2, false},
-      {2, 0x045E, 2, true},
-  };
-  for (const Case& c : cases) {
-    SetUp();
-    host::AttachDevice(host::GameControllerDescription("Pad", c.vendor, 0x0042, c.actuators));
-    size_t start = Open();
-    std::string what = std::to_string(c.actuators) + " actuators, vendor " + std::to_string(c.vendor);
-    EXPECT_EQ(result, 0) << what;
-    EXPECT_EQ(ffAxisCount, c.expectedAxes) << what;
-    EXPECT_EQ(deviceVendorId, c.vendor) << what;
-    std::vector<host::CallRecord> creations = CallsOf(host::Method::CreateEffect, start);
-    ASSERT_EQ(creations.size(), 5u) << what;
-    for (int slot = 0; slot < 5; ++slot) {
-      const host::LoggedEffect& e = creations[slot].effectParams;
-      EXPECT_EQ(e.cAxes, c.expectedAxes) << what << " slot " << slot;
-      EXPECT_EQ(e.typeSpecificSize, slot == 0 ? 4u : 24u * c.expectedAxes) << what << " slot " << slot;
-      bool alongY = (slot == 1 && c.springAlongY);
-      EXPECT_EQ(e.directions[0], alongY ? 0 : 1) << what << " slot " << slot;
-      if (c.expectedAxes > 1) {
-        EXPECT_EQ(e.directions[1], alongY ? 1 : 0) << what << " slot " << slot;
-      }
+struct ShapeCase {
+  const char* what;
+  int actuators;
+  uint16_t vendor;
+  DWORD expectedAxes;
+  bool springAlongY;
+};
+
+void PrintTo(const ShapeCase& c, std::ostream* out) { *out << c.what; }
+
+class EffectShapeTest : public DeviceOpenTest, public testing::WithParamInterface<ShapeCase> {};
+
+TEST_P(EffectShapeTest, FollowsTheAxisCountAndTheVendor) {
+  const ShapeCase& c = GetParam();
+  host::AttachDevice(host::GameControllerDescription("Pad", c.vendor, 0x0042, c.actuators));
+  size_t start = Open();
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(ffAxisCount, c.expectedAxes);
+  EXPECT_EQ(deviceVendorId, c.vendor);
+  std::vector<host::CallRecord> creations = CallsOf(host::Method::CreateEffect, start);
+  ASSERT_EQ(creations.size(), 5u);
+  for (int slot = 0; slot < 5; ++slot) {
+    const host::LoggedEffect& e = creations[slot].effectParams;
+    EXPECT_EQ(e.cAxes, c.expectedAxes) << "slot " << slot;
+    EXPECT_EQ(e.typeSpecificSize, slot == 0 ? 4u : 24u * c.expectedAxes) << "slot " << slot;
+    bool alongY = (slot == 1 && c.springAlongY);
+    EXPECT_EQ(e.directions[0], alongY ? 0 : 1) << "slot " << slot;
+    if (c.expectedAxes > 1) {
+      EXPECT_EQ(e.directions[1], alongY ? 1 : 0) << "slot " << slot;
     }
-    ShutdownDirectInput();
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Devices, EffectShapeTest,
+                         testing::Values(ShapeCase{"one actuator", 1, 0x1234, 1, false},
+                                         ShapeCase{"two actuators", 2, 0x1234, 2, false},
+                                         ShapeCase{"three actuators count as two", 3, 0x1234, 2, false},
+                                         ShapeCase{"the Y-spring vendor", 2, 0x045E, 2, true}),
+                         test_support::NamedByWhat());
 
 TEST_F(DeviceOpenTest, AnUnimplementedLogicalRangeIsSkippedSilently) {
   host::DeviceDescription pad = host::GameControllerDescription("Pad", 0x1234, 1, 2);
@@ -145,48 +150,51 @@ TEST_F(DeviceOpenTest, AnUnimplementedLogicalRangeIsSkippedSilently) {
   EXPECT_EQ(CallsOf(host::Method::CreateEffect, start).size(), 5u);
 }
 
-TEST_F(DeviceOpenTest, TheFirstFailingStepIsTracedAndEndsTheOpening) {
-  struct Case {
-    host::Method method;
-    uint32_t skip;  // matching calls let through first
-    const char* trace;
-    bool fatal;
-    int effectsLeft;
-  };
+struct FailingStepCase {
+  host::Method method;
+  uint32_t skip;  // matching calls let through first
+  const char* trace;
+  bool fatal;
+  int effectsLeft;
+};
+
+void PrintTo(const FailingStepCase& c, std::ostream* out) { *out << c.trace; }
+
+class FailingStepTest : public DeviceOpenTest, public testing::WithParamInterface<FailingStepCase> {};
+
+TEST_P(FailingStepTest, IsTracedAndEndsTheOpening) {
+  const FailingStepCase& c = GetParam();
   const HRESULT code = DIERR_INVALIDPARAM;
-  const Case cases[] = {
-      {host::Method::CreateDevice, 0, "CreateDevice() Failed", true, 0},
-      {host::Method::SetDataFormat, 0, "SetDataFormat() Failed", true, 0},
-      {host::Method::SetCooperativeLevel, 0, "SetCooperativeLevel() Failed", true, 0},
-      {host::Method::SetProperty, 0, "SetProperty(DIPROP_AUTOCENTER) Failed", true, 0},
-      {host::Method::SetProperty, 1, "SetProperty(DIPROP_FFGAIN) Failed", true, 0},
-      {host::Method::SetProperty, 2, "SetProperty(DIPROP_BUFFERSIZE) Failed", true, 0},
-      {host::Method::SetProperty, 3, "SetProperty(DIPROP_RANGE) Failed", true, 0},
-      {host::Method::GetProperty, 0, "GetProperty(DIPROP_LOGICALRANGE) Failed", false, 5},
-      {host::Method::EnumObjects, 0, "EnumObjects() Failed", true, 0},
-      {host::Method::GetDeviceInfo, 0, "GetDeviceInfo() Failed", false, 5},
-      {host::Method::CreateEffect, 0, "CreateEffect(0) Failed", true, 0},
-      {host::Method::CreateEffect, 2, "CreateEffect(2) Failed", true, 2},
-  };
-  for (const Case& c : cases) {
-    SetUp();
-    AttachWheel();
-    ASSERT_EQ(InitDirectInput().status, DeviceListStatus::Ok);
-    host::ClearDebugOutput();
-    host::FaultScope scope;
-    scope.skip = c.skip;
-    ASSERT_TRUE(host::FailNextCalls(c.method, 1, code, scope));
-    HRESULT hr = SelectFFBDevice(dialog, 0);
-    std::string expectedTrace = std::string(c.trace) + " " + CodeText(code);
-    EXPECT_EQ(TraceLines(), std::vector<std::string>{expectedTrace}) << c.trace;
-    EXPECT_EQ(hr, c.fatal ? code : 0) << c.trace;
-    int effects = 0;
-    for (IDirectInputEffect* effect : g_pEffect) effects += effect != nullptr;
-    EXPECT_EQ(effects, c.effectsLeft) << c.trace;
-    EXPECT_EQ(g_pDevice == nullptr, c.method == host::Method::CreateDevice) << c.trace;
-    ShutdownDirectInput();
-  }
+  AttachWheel();
+  ASSERT_EQ(InitDirectInput().status, DeviceListStatus::Ok);
+  host::ClearDebugOutput();
+  host::FaultScope scope;
+  scope.skip = c.skip;
+  ASSERT_TRUE(host::FailNextCalls(c.method, 1, code, scope));
+  HRESULT hr = SelectFFBDevice(dialog, 0);
+  EXPECT_EQ(TraceLines(), std::vector<std::string>{std::string(c.trace) + " " + CodeText(code)});
+  EXPECT_EQ(hr, c.fatal ? code : 0);
+  int effects = 0;
+  for (IDirectInputEffect* effect : g_pEffect) effects += effect != nullptr;
+  EXPECT_EQ(effects, c.effectsLeft);
+  EXPECT_EQ(g_pDevice == nullptr, c.method == host::Method::CreateDevice);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, FailingStepTest,
+    testing::Values(FailingStepCase{host::Method::CreateDevice, 0, "CreateDevice() Failed", true, 0},
+                    FailingStepCase{host::Method::SetDataFormat, 0, "SetDataFormat() Failed", true, 0},
+                    FailingStepCase{host::Method::SetCooperativeLevel, 0, "SetCooperativeLevel() Failed", true, 0},
+                    FailingStepCase{host::Method::SetProperty, 0, "SetProperty(DIPROP_AUTOCENTER) Failed", true, 0},
+                    FailingStepCase{host::Method::SetProperty, 1, "SetProperty(DIPROP_FFGAIN) Failed", true, 0},
+                    FailingStepCase{host::Method::SetProperty, 2, "SetProperty(DIPROP_BUFFERSIZE) Failed", true, 0},
+                    FailingStepCase{host::Method::SetProperty, 3, "SetProperty(DIPROP_RANGE) Failed", true, 0},
+                    FailingStepCase{host::Method::GetProperty, 0, "GetProperty(DIPROP_LOGICALRANGE) Failed", false, 5},
+                    FailingStepCase{host::Method::EnumObjects, 0, "EnumObjects() Failed", true, 0},
+                    FailingStepCase{host::Method::GetDeviceInfo, 0, "GetDeviceInfo() Failed", false, 5},
+                    FailingStepCase{host::Method::CreateEffect, 0, "CreateEffect(0) Failed", true, 0},
+                    FailingStepCase{host::Method::CreateEffect, 2, "CreateEffect(2) Failed", true, 2}),
+    [](const testing::TestParamInfo<FailingStepCase>& info) { return test_support::CaseName(info.param.trace); });
 
 TEST_F(DeviceOpenTest, AnInvalidIndexKeepsTheOpenDeviceButMarksItLost) {
   AttachWheel();

@@ -1,3 +1,4 @@
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -6,6 +7,7 @@
 #include "device/direct_input.h"
 #include "host/dinput/fault_injection.h"
 #include "host/dinput/live_objects.h"
+#include "support/case_name.h"
 #include "settings/test_settings.h"
 #include "support/program_fixture.h"
 
@@ -19,30 +21,35 @@ std::vector<std::string> ListedNames() {
 
 class EnumerationTest : public ProgramTest {};
 
-TEST_F(EnumerationTest, PrefersForceFeedbackControllersAndFallsBackToEverything) {
-  struct Case {
-    const char* what;
-    bool withWheel;
-    bool showAll;
-    std::vector<std::string> expected;
-  };
-  const Case cases[] = {
-      {"wheel, keyboard and mouse", true, false, {"Vantrel Virtual Wheel"}},
-      {"the same with Show all devices", true, true, {"Keyboard", "Mouse", "Pad", "Vantrel Virtual Wheel"}},
-      {"no force-feedback controller", false, false, {"Keyboard", "Mouse", "Pad"}},
-  };
-  for (const Case& c : cases) {
-    SetUp();
-    host::AttachDevice(host::KeyboardDescription());
-    host::AttachDevice(host::MouseDescription());
-    host::AttachDevice(host::GameControllerDescription("Pad", 0x1234, 0x0001, 0));
-    if (c.withWheel) AttachWheel();
-    testSettings.showAllDevices = c.showAll;
-    ASSERT_EQ(InitDirectInput().status, DeviceListStatus::Ok) << c.what;
-    EXPECT_EQ(ListedNames(), c.expected) << c.what;
-    ShutdownDirectInput();
-  }
+struct ListCase {
+  const char* what;
+  bool withWheel;
+  bool showAll;
+  std::vector<std::string> expected;
+};
+
+void PrintTo(const ListCase& c, std::ostream* out) { *out << c.what; }
+
+class DevicePreferenceTest : public EnumerationTest, public testing::WithParamInterface<ListCase> {};
+
+TEST_P(DevicePreferenceTest, PrefersForceFeedbackControllersAndFallsBackToEverything) {
+  const ListCase& c = GetParam();
+  host::AttachDevice(host::KeyboardDescription());
+  host::AttachDevice(host::MouseDescription());
+  host::AttachDevice(host::GameControllerDescription("Pad", 0x1234, 0x0001, 0));
+  if (c.withWheel) AttachWheel();
+  testSettings.showAllDevices = c.showAll;
+  ASSERT_EQ(InitDirectInput().status, DeviceListStatus::Ok);
+  EXPECT_EQ(ListedNames(), c.expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Sets, DevicePreferenceTest,
+    testing::Values(ListCase{"wheel, keyboard and mouse", true, false, {"Vantrel Virtual Wheel"}},
+                    ListCase{"the same with Show all devices", true, true,
+                             {"Keyboard", "Mouse", "Pad", "Vantrel Virtual Wheel"}},
+                    ListCase{"no force-feedback controller", false, false, {"Keyboard", "Mouse", "Pad"}}),
+    test_support::NamedByWhat());
 
 TEST_F(EnumerationTest, ListsAtMostFifteenOfTwentyDevices) {
   for (int i = 0; i < 20; ++i) {
@@ -127,31 +134,35 @@ TEST_F(EnumerationTest, ReleasingTwiceOrWithNothingOpenDoesNothing) {
   EXPECT_EQ(live.directInput + live.devices + live.effects, 0);
 }
 
-TEST_F(EnumerationTest, ReleasingAnUnpluggedOrFailingDeviceStillFreesEverything) {
-  struct Case {
-    const char* what;
-    bool unplug;
-    HRESULT unacquireFault;
-  };
-  const Case cases[] = {
-      {"unplugged wheel", true, S_OK},
-      {"Unacquire failing", false, DIERR_INPUTLOST},
-  };
-  for (const Case& c : cases) {
-    SetUp();
-    host::DeviceId wheel = AttachWheel();
-    OpenFirstDevice();
-    if (c.unplug) {
-      ASSERT_TRUE(host::DetachDevice(wheel)) << c.what;
-    }
-    if (c.unacquireFault != S_OK) {
-      ASSERT_TRUE(host::FailNextCalls(host::Method::Unacquire, 1, c.unacquireFault)) << c.what;
-    }
-    ShutdownDirectInput();
-    EXPECT_EQ(g_pDevice, nullptr) << c.what;
-    host::LiveObjectCounts live = host::LiveObjects();
-    EXPECT_EQ(live.directInput + live.devices + live.effects, 0) << c.what;
+struct ReleaseCase {
+  const char* what;
+  bool unplug;
+  HRESULT unacquireFault;
+};
+
+void PrintTo(const ReleaseCase& c, std::ostream* out) { *out << c.what; }
+
+class ReleaseTest : public EnumerationTest, public testing::WithParamInterface<ReleaseCase> {};
+
+TEST_P(ReleaseTest, AnUnpluggedOrFailingDeviceIsStillFreedWhole) {
+  const ReleaseCase& c = GetParam();
+  host::DeviceId wheel = AttachWheel();
+  OpenFirstDevice();
+  if (c.unplug) {
+    ASSERT_TRUE(host::DetachDevice(wheel));
   }
+  if (c.unacquireFault != S_OK) {
+    ASSERT_TRUE(host::FailNextCalls(host::Method::Unacquire, 1, c.unacquireFault));
+  }
+  ShutdownDirectInput();
+  EXPECT_EQ(g_pDevice, nullptr);
+  host::LiveObjectCounts live = host::LiveObjects();
+  EXPECT_EQ(live.directInput + live.devices + live.effects, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Devices, ReleaseTest,
+                         testing::Values(ReleaseCase{"unplugged wheel", true, S_OK},
+                                         ReleaseCase{"Unacquire failing", false, DIERR_INPUTLOST}),
+                         test_support::NamedByWhat());
 
 }  // namespace

@@ -20,13 +20,11 @@ namespace {
 using host::Method;
 using test_support::BytesOf;
 using test_support::CallsDuring;
-using test_support::ExpectedCall;
 
 // The effect traffic of a tick, without the reads every tick makes.
 const test_support::CallFilter effectCallsOnly{
-    host::noDevice,
-    {Method::Acquire, Method::SendForceFeedbackCommand, Method::Poll, Method::GetDeviceState, Method::GetProperty,
-     Method::AddRef, Method::Release, Method::QueryInterface}};
+    .ignored = {Method::Acquire, Method::SendForceFeedbackCommand, Method::Poll, Method::GetDeviceState,
+                Method::GetProperty, Method::AddRef, Method::Release, Method::QueryInterface}};
 
 DICONDITION Condition(LONG offset, LONG coefficient, DWORD saturation, LONG deadBand) {
   DICONDITION c;
@@ -78,13 +76,20 @@ TEST_F(EffectUpdateTest, TheFirstTickRefreshesEverySlotInOrder) {
   DICONDITION spring[2] = {Condition(0, 10000, 10000, 0), Condition(0, 10000, 10000, 0)};
   EXPECT_TRUE(CallsDuring(Tick,
                           {
-                              {Method::Stop, 0, {}, {}, {}, {}, {}, {}, "refresh: constant force off"},
-                              {Method::Start, 1, {}, 0u, {}, {}, {}, test_support::StartIterations(INFINITE), "spring on"},
-                              {Method::SetParameters, 1, {}, static_cast<DWORD>(DIEP_TYPESPECIFICPARAMS), {}, {},
-                               BytesOf(spring), {}, "both axes' conditions"},
-                              {Method::Stop, 2, {}, {}, {}, {}, {}, {}, "damper off"},
-                              {Method::Stop, 3, {}, {}, {}, {}, {}, {}, "inertia off"},
-                              {Method::Stop, 4, {}, {}, {}, {}, {}, {}, "friction off"},
+                              {.method = Method::Stop, .effect = 0, .comment = "refresh: constant force off"},
+                              {.method = Method::Start,
+                               .effect = 1,
+                               .flags = 0u,
+                               .check = test_support::StartIterations(INFINITE),
+                               .comment = "spring on"},
+                              {.method = Method::SetParameters,
+                               .effect = 1,
+                               .flags = static_cast<DWORD>(DIEP_TYPESPECIFICPARAMS),
+                               .block = BytesOf(spring),
+                               .comment = "both axes' conditions"},
+                              {.method = Method::Stop, .effect = 2, .comment = "damper off"},
+                              {.method = Method::Stop, .effect = 3, .comment = "inertia off"},
+                              {.method = Method::Stop, .effect = 4, .comment = "friction off"},
                           },
                           effectCallsOnly));
 }
@@ -98,9 +103,12 @@ TEST_F(EffectUpdateTest, SwitchingFromForceSpringToSimpleSpringStopsThenStartsIn
   DICONDITION spring[2] = {Condition(0, 10000, 10000, 0), Condition(0, 10000, 10000, 0)};
   EXPECT_TRUE(CallsDuring(Tick,
                           {
-                              {Method::Stop, 0, {}, {}, {}, {}, {}, {}, "constant force off first"},
-                              {Method::Start, 1, {}, {}, {}, {}, {}, {}, "then the spring"},
-                              {Method::SetParameters, 1, {}, {}, {}, {}, BytesOf(spring), {}, "with its conditions"},
+                              {.method = Method::Stop, .effect = 0, .comment = "constant force off first"},
+                              {.method = Method::Start, .effect = 1, .comment = "then the spring"},
+                              {.method = Method::SetParameters,
+                               .effect = 1,
+                               .block = BytesOf(spring),
+                               .comment = "with its conditions"},
                           },
                           effectCallsOnly));
 }
@@ -113,8 +121,9 @@ TEST_F(EffectUpdateTest, AOneAxisDeviceGetsTwentyFourBytesAndAYOnlyChangeIsStill
   EXPECT_EQ(SetParametersDuring(5, effectSlotSpring), 0u);
   testSettings.springOffsetY = 2500;
   DICONDITION x = Condition(0, 10000, 10000, 0);
-  EXPECT_TRUE(CallsDuring(Tick, {{Method::SetParameters, 1, {}, {}, {}, {}, BytesOf(x), {}, "X only, 24 bytes"}},
-                          effectCallsOnly));
+  EXPECT_TRUE(CallsDuring(
+      Tick, {{.method = Method::SetParameters, .effect = 1, .block = BytesOf(x), .comment = "X only, 24 bytes"}},
+      effectCallsOnly));
 }
 
 TEST_F(EffectUpdateTest, InertiaDampingRunsAloneInModeZero) {
@@ -128,10 +137,15 @@ TEST_F(EffectUpdateTest, InertiaDampingRunsAloneInModeZero) {
   DICONDITION damping[2] = {Condition(-300, 4200, 9000, 50), Condition(-300, 4200, 9000, 50)};
   EXPECT_TRUE(CallsDuring(Tick,
                           {
-                              {Method::Stop, 0}, {Method::Stop, 1}, {Method::Stop, 2},
-                              {Method::Start, 3, {}, {}, {}, {}, {}, {}, "only the inertia runs"},
-                              {Method::SetParameters, 3, {}, {}, {}, {}, BytesOf(damping), {}, "damping on both axes"},
-                              {Method::Stop, 4},
+                              {.method = Method::Stop, .effect = 0},
+                              {.method = Method::Stop, .effect = 1},
+                              {.method = Method::Stop, .effect = 2},
+                              {.method = Method::Start, .effect = 3, .comment = "only the inertia runs"},
+                              {.method = Method::SetParameters,
+                               .effect = 3,
+                               .block = BytesOf(damping),
+                               .comment = "damping on both axes"},
+                              {.method = Method::Stop, .effect = 4},
                           },
                           effectCallsOnly));
 }

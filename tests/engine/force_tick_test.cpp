@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -103,47 +104,61 @@ TEST_F(ForceTickTest, ARunOfAcquireFailuresIsTracedOnce) {
   EXPECT_EQ(TraceLines(), (std::vector<std::string>{line, line}));
 }
 
-TEST_F(ForceTickTest, EachFailingCallIsTracedAndTheNextTicksRecover) {
-  struct Case {
-    host::Method method;
-    const char* trace;
-    bool losesDevice;
-  };
+struct FailingCallCase {
+  host::Method method;
+  const char* trace;
+  bool losesDevice;
+};
+
+void PrintTo(const FailingCallCase& c, std::ostream* out) { *out << c.trace; }
+
+class FailingCallTest : public ForceTickTest, public testing::WithParamInterface<FailingCallCase> {};
+
+TEST_P(FailingCallTest, IsTracedAndTheNextTicksRecover) {
+  const FailingCallCase& c = GetParam();
   const HRESULT code = DIERR_INPUTLOST;
-  const Case cases[] = {
-      {host::Method::SendForceFeedbackCommand, "SendForceFeedbackCommand(DISFFC_SETACTUATORSON) Failed", false},
-      {host::Method::Poll, "g_pDevice->Poll() Failed", true},
-      {host::Method::GetDeviceState, "g_pDevice->GetDeviceState() Failed", true},
-      {host::Method::GetProperty, "GetProperty(DIPROP_RANGE) Failed", false},
-  };
-  for (const Case& c : cases) {
-    SetUp();
-    AttachWheel();
-    OpenFirstDevice();
-    host::ClearDebugOutput();
-    ASSERT_TRUE(host::FailNextCalls(c.method, 1, code));
+  AttachWheel();
+  OpenFirstDevice();
+  host::ClearDebugOutput();
+  ASSERT_TRUE(host::FailNextCalls(c.method, 1, code));
+  ForceTick();
+  EXPECT_EQ(TraceLines(), std::vector<std::string>{std::string(c.trace) + " " + CodeText(code)});
+  EXPECT_EQ(deviceLost, c.losesDevice);
+  host::ClearDebugOutput();
+  for (int i = 0; i < 3; ++i) {
+    host::AdvanceVirtualClock(1);
     ForceTick();
-    EXPECT_EQ(TraceLines(), std::vector<std::string>{std::string(c.trace) + " " + CodeText(code)}) << c.trace;
-    EXPECT_EQ(deviceLost, c.losesDevice) << c.trace;
-    host::ClearDebugOutput();
-    for (int i = 0; i < 3; ++i) {
-      host::AdvanceVirtualClock(1);
-      ForceTick();
-    }
-    EXPECT_TRUE(TraceLines().empty()) << c.trace;
-    EXPECT_FALSE(deviceLost) << c.trace;
-    ShutdownDirectInput();
   }
+  EXPECT_TRUE(TraceLines().empty());
+  EXPECT_FALSE(deviceLost);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, FailingCallTest,
+    testing::Values(FailingCallCase{host::Method::SendForceFeedbackCommand,
+                                    "SendForceFeedbackCommand(DISFFC_SETACTUATORSON) Failed", false},
+                    FailingCallCase{host::Method::Poll, "g_pDevice->Poll() Failed", true},
+                    FailingCallCase{host::Method::GetDeviceState, "g_pDevice->GetDeviceState() Failed", true},
+                    FailingCallCase{host::Method::GetProperty, "GetProperty(DIPROP_RANGE) Failed", false}),
+    [](const testing::TestParamInfo<FailingCallCase>& info) {
+      return std::string(host::MethodName(info.param.method));
+    });
 
 TEST_F(ForceTickTest, NormalisesTheCommonFullRange) {
   host::DeviceId pad = AttachPad(0, 65535);
   OpenAndAcquire();
+  // The ends of the range are the ends of a 900-degree wheel; between them one raw unit is
+  // 900 / 65535 degrees.
   struct Case {
     LONG raw;
     int32_t posX;
+    float degrees;
   };
-  const Case cases[] = {{0, -10000}, {65535, 10000}, {32767, 0}, {49151, 4999}, {1, -9999}};
+  const Case cases[] = {{0, -10000, -450.0f},
+                        {65535, 10000, 450.0f},
+                        {32767, 0, -0.00687f},
+                        {49151, 4999, 224.99657f},
+                        {1, -9999, -449.98627f}};
   for (const Case& c : cases) {
     ASSERT_TRUE(host::SetAxisValue(pad, 0, c.raw));
     ASSERT_TRUE(host::SetAxisValue(pad, 1, c.raw));
@@ -151,7 +166,7 @@ TEST_F(ForceTickTest, NormalisesTheCommonFullRange) {
     EXPECT_EQ(tickValues.axisSpan, 65535) << c.raw;
     EXPECT_EQ(tickValues.posX, c.posX) << c.raw;
     EXPECT_EQ(tickValues.posY, c.posX) << c.raw;
-    EXPECT_FLOAT_EQ(tickValues.wheelDeg, static_cast<float>(c.raw * (900.0 / 65535) - 450.0)) << c.raw;
+    EXPECT_NEAR(tickValues.wheelDeg, c.degrees, 1e-4) << c.raw;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <ostream>
 #include <regex>
 #include <string>
 #include <utility>
@@ -13,6 +14,7 @@
 
 #include "app/control_ids.h"
 #include "host/driver/user_driver.h"
+#include "support/case_name.h"
 #include "support/measurement_fixture.h"
 
 namespace {
@@ -62,10 +64,9 @@ TEST_F(ResolutionTest, TheSweepLogsEveryTickUntilTheWheelPassesMinusNineThousand
     EXPECT_EQ(row[2], 1) << i;
     EXPECT_EQ(row[1], previous[1] + row[2]) << i;
     EXPECT_EQ(row[7], row[5] - previous[5]) << i;
-    char degrees[32];
-    std::snprintf(degrees, sizeof(degrees), "%0.3f",
-                  static_cast<double>(static_cast<float>(row[7]) * 900.0f / 65535.0f));
-    EXPECT_EQ(CsvFields(lines[i])[8], degrees) << i;
+    // The change in degrees is the change of the logged angle; both are shown to three
+    // decimals, well below the 0.014 degrees of one raw unit.
+    EXPECT_NEAR(row[8], row[6] - previous[6], 0.0015) << i;
   }
   // A positive force turns the wheel toward -X: the sweep ends on the tick after the last row.
   EXPECT_LT(CsvNumbers(lines.back())[4], -8000);
@@ -104,100 +105,110 @@ TEST_F(ResolutionTest, ASweepThatStartsBeyondMinusNineThousandEndsWithoutARow) {
 }
 
 // Ground truth: the smallest change the log shows is one step of the wheel's encoder.
-TEST_F(ResolutionTest, TheSmallestLoggedChangeIsOneEncoderStep) {
-  for (int64_t counts : {1024, 4096, 16384}) {
-    SCOPED_TRACE(counts);
-    SetUp();
-    sim::WheelParameters wheel;
-    wheel.encoderCountsPerRevolution = counts;
-    AttachWheelWith(wheel);
-    RunToDisabled(resolutionMode, nullptr);
-    std::vector<std::string> lines = OnlyLog("logRes ");
-    double smallest = 1e9;
-    for (size_t i = 1; i < lines.size(); ++i) {
-      double deltaX = std::fabs(CsvNumbers(lines[i])[7]);
-      if (deltaX > 0) smallest = std::min(smallest, deltaX);
-    }
-    ASSERT_LT(smallest, 1e9);
-    double stepDegrees = 360.0 / static_cast<double>(counts);
-    double measured = smallest * degreesPerRaw;
-    std::printf("encoder %lld counts/rev: step set %.4f deg, smallest logged change %.4f deg (%.0f raw)\n",
-                static_cast<long long>(counts), stepDegrees, measured, smallest);
-    // The axis reports the stepped angle in whole raw units: within one of them.
-    EXPECT_NEAR(measured, stepDegrees, degreesPerRaw);
-    TearDown();
+class EncoderStepTest : public ResolutionTest, public testing::WithParamInterface<int64_t> {};
+
+TEST_P(EncoderStepTest, IsTheSmallestLoggedChange) {
+  const int64_t counts = GetParam();
+  sim::WheelParameters wheel;
+  wheel.encoderCountsPerRevolution = counts;
+  AttachWheelWith(wheel);
+  RunToDisabled(resolutionMode, nullptr);
+  std::vector<std::string> lines = OnlyLog("logRes ");
+  double smallest = 1e9;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    double deltaX = std::fabs(CsvNumbers(lines[i])[7]);
+    if (deltaX > 0) smallest = std::min(smallest, deltaX);
   }
+  ASSERT_LT(smallest, 1e9);
+  double stepDegrees = 360.0 / static_cast<double>(counts);
+  double measured = smallest * degreesPerRaw;
+  std::printf("encoder %lld counts/rev: step set %.4f deg, smallest logged change %.4f deg (%.0f raw)\n",
+              static_cast<long long>(counts), stepDegrees, measured, smallest);
+  // The axis reports the stepped angle in whole raw units: within one of them.
+  EXPECT_NEAR(measured, stepDegrees, degreesPerRaw);
 }
 
-TEST_F(MinForceTest, TheResultLineNamesTheLevelBelowTheFirstMove) {
-  struct Case {
-    const char* name;
-    bool virtualWheel;
-    double staticFriction;  // N m, virtual wheel only
-    int moveAfterMs;        // scripted wheel: a changed reading this long after the selection; 0: never
-    const char* result;
-  };
-  const Case cases[] = {
-      // Break-away at 975 of 10000: level 950 holds, 1000 moves.
-      {"first move at 1000", true, 0.0975 * 2.2, 0, "9.5% (950)"},
-      // The kick ends after 2000 ms and the rest after 300 more: level 0 runs from then on.
-      {"moving at level 0", false, 0, 2400, "-0.5% (-50)"},
-      {"never moves", false, 0, 0, "-0.0% (-1)"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    SetUp();
-    host::DeviceId wheel = host::noDevice;
-    if (c.virtualWheel) {
-      sim::WheelParameters parameters;
-      parameters.staticFriction = c.staticFriction;
-      parameters.coulombFriction = std::min(parameters.coulombFriction, c.staticFriction);
-      wheel = AttachWheelWith(parameters);
-    } else {
-      wheel = AttachScriptedWheel();
-    }
-    std::string result;
-    UserSession session;
-    session.Wait(50).Then([](HWND dialog) {
-      EXPECT_EQ(driver::Text(dialog, IDC_STATUS), "");
-      ASSERT_TRUE(driver::ChooseComboItem(dialog, IDC_MODE, minForceMode));
-    });
-    if (c.moveAfterMs > 0) session.Wait(c.moveAfterMs).Then([wheel](HWND) { host::SetAxisValue(wheel, 0, 32770); });
-    session.WaitUntil(ShowsDisabled, 60000).Then([&](HWND dialog) {
-      result = driver::Text(dialog, IDC_STATUS);
-      driver::ClickCloseBox(dialog);
-    });
-    ASSERT_EQ(session.Run(), 0);
-    EXPECT_FALSE(session.timedOut());
-    EXPECT_EQ(result, std::string(resultPrefix) + c.result);
-    TearDown();
+INSTANTIATE_TEST_SUITE_P(Encoders, EncoderStepTest, testing::Values(1024, 4096, 16384),
+                         [](const testing::TestParamInfo<int64_t>& info) {
+                           return std::to_string(info.param) + "CountsPerRevolution";
+                         });
+
+struct ResultLineCase {
+  const char* what;
+  bool virtualWheel;
+  double staticFriction;  // N m, virtual wheel only
+  int moveAfterMs;        // scripted wheel: a changed reading this long after the selection; 0: never
+  const char* result;
+};
+
+void PrintTo(const ResultLineCase& c, std::ostream* out) { *out << c.what; }
+
+class ResultLineTest : public MinForceTest, public testing::WithParamInterface<ResultLineCase> {};
+
+TEST_P(ResultLineTest, NamesTheLevelBelowTheFirstMove) {
+  const ResultLineCase& c = GetParam();
+  host::DeviceId wheel = host::noDevice;
+  if (c.virtualWheel) {
+    sim::WheelParameters parameters;
+    parameters.staticFriction = c.staticFriction;
+    parameters.coulombFriction = std::min(parameters.coulombFriction, c.staticFriction);
+    wheel = AttachWheelWith(parameters);
+  } else {
+    wheel = AttachScriptedWheel();
   }
+  std::string result;
+  UserSession session;
+  session.Wait(50).Then([](HWND dialog) {
+    EXPECT_EQ(driver::Text(dialog, IDC_STATUS), "");
+    ASSERT_TRUE(driver::ChooseComboItem(dialog, IDC_MODE, minForceMode));
+  });
+  if (c.moveAfterMs > 0) session.Wait(c.moveAfterMs).Then([wheel](HWND) { host::SetAxisValue(wheel, 0, 32770); });
+  session.WaitUntil(ShowsDisabled, 60000).Then([&](HWND dialog) {
+    result = driver::Text(dialog, IDC_STATUS);
+    driver::ClickCloseBox(dialog);
+  });
+  ASSERT_EQ(session.Run(), 0);
+  EXPECT_FALSE(session.timedOut());
+  EXPECT_EQ(result, std::string(resultPrefix) + c.result);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Wheels, ResultLineTest,
+    testing::Values(
+        // Break-away at 975 of 10000: level 950 holds, 1000 moves.
+        ResultLineCase{"first move at 1000", true, 0.0975 * 2.2, 0, "9.5% (950)"},
+        // The kick ends after 2000 ms and the rest after 300 more: level 0 runs from then on.
+        ResultLineCase{"moving at level 0", false, 0, 2400, "-0.5% (-50)"},
+        ResultLineCase{"never moves", false, 0, 0, "-0.0% (-1)"}),
+    test_support::NamedByWhat());
 
 // Ground truth: the reported value is the largest level that holds the wheel, so it lies
 // within one ramp step at or below the wheel's break-away force.
-TEST_F(MinForceTest, TheReportedValueIsTheWheelsBreakAwayForce) {
-  // Off the ramp's levels and on one (the default 7.5 %, where the level equal to it holds).
-  for (double share : {0.0333, 0.075, 0.1523, 0.2911}) {
-    SCOPED_TRACE(share);
-    SetUp();
-    sim::WheelParameters parameters;
-    parameters.staticFriction = share * parameters.maxMotorTorque;
-    parameters.coulombFriction = parameters.staticFriction * 0.8;
-    AttachWheelWith(parameters);
-    std::string result;
-    RunToDisabled(minForceMode, nullptr, 60000, [&](HWND dialog) { result = driver::Text(dialog, IDC_STATUS); });
-    std::smatch m;
-    ASSERT_TRUE(std::regex_match(result, m, std::regex(std::string(resultPrefix) + "-?\\d+\\.\\d% \\((-?\\d+)\\)")))
-        << result;
-    int reported = std::atoi(m[1].str().c_str());
-    double breakAway = share * 10000.0;
-    std::printf("break-away set %.0f (%.1f %%), reported %d\n", breakAway, share * 100, reported);
-    EXPECT_LE(reported, breakAway);
-    EXPECT_GT(reported + 50, breakAway);
-    TearDown();
-  }
+class BreakAwayForceTest : public MinForceTest, public testing::WithParamInterface<double> {};
+
+TEST_P(BreakAwayForceTest, IsTheReportedValue) {
+  const double share = GetParam();
+  sim::WheelParameters parameters;
+  parameters.staticFriction = share * parameters.maxMotorTorque;
+  parameters.coulombFriction = parameters.staticFriction * 0.8;
+  AttachWheelWith(parameters);
+  std::string result;
+  RunToDisabled(minForceMode, nullptr, 60000, [&](HWND dialog) { result = driver::Text(dialog, IDC_STATUS); });
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(result, m, std::regex(std::string(resultPrefix) + "-?\\d+\\.\\d% \\((-?\\d+)\\)")))
+      << result;
+  int reported = std::atoi(m[1].str().c_str());
+  double breakAway = share * 10000.0;
+  std::printf("break-away set %.0f (%.1f %%), reported %d\n", breakAway, share * 100, reported);
+  EXPECT_LE(reported, breakAway);
+  EXPECT_GT(reported + 50, breakAway);
 }
+
+// Off the ramp's levels and on one (the default 7.5 %, where the level equal to it holds).
+INSTANTIATE_TEST_SUITE_P(Shares, BreakAwayForceTest, testing::Values(0.0333, 0.075, 0.1523, 0.2911),
+                         [](const testing::TestParamInfo<double>& info) {
+                           return "BreakAwayAt" + std::to_string(std::lround(info.param * 10000)) + "Units";
+                         });
 
 TEST_F(MinForceTest, TheRampIsLoggedLevelByLevelUpToFourThousand) {
   AttachScriptedWheel();

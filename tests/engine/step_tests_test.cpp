@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <ctime>
+#include <numbers>
+#include <ostream>
 #include <regex>
 #include <string>
 #include <utility>
@@ -15,6 +17,7 @@
 #include "engine/engine_state.h"
 #include "host/driver/user_driver.h"
 #include "host/system.h"
+#include "support/case_name.h"
 #include "support/measurement_fixture.h"
 
 namespace {
@@ -40,16 +43,6 @@ std::vector<std::pair<int, int>> ForceRuns(const std::vector<std::string>& lines
     ++runs.back().second;
   }
   return runs;
-}
-
-// What the step log's velocity column must hold for a raw change over an interval, as
-// single-precision arithmetic on a 900-degree wheel with the 0..65535 axis gives it.
-std::string LoggedVelocity(int rawChange, int intervalMs) {
-  float deltaDeg = static_cast<float>(rawChange) * (900.0f / 65535.0f);
-  float velocity = deltaDeg * 0.017453292f / (static_cast<float>(intervalMs) * 0.001f);
-  char text[32];
-  std::snprintf(text, sizeof(text), "%f", static_cast<double>(velocity));
-  return text;
 }
 
 // The log names the pattern gives for each second from `from` to `to`.
@@ -116,7 +109,11 @@ TEST_F(StepTestTest, WithTheDefaultsEachPhaseIsLoggedForItsTimeAndTheModeReturns
       std::vector<double> previous = CsvNumbers(lines[i - 1]);
       std::vector<double> row = CsvNumbers(lines[i]);
       EXPECT_EQ(row[0] - previous[0], 1.0) << i;
-      EXPECT_EQ(fields[6], LoggedVelocity(static_cast<int>(row[4] - previous[4]), 1)) << i;
+      // The velocity is the logged angle's change over the millisecond, in radians per second.
+      // The angle column holds a single-precision value to six decimals: a few 1e-5 degrees,
+      // far below the 0.24 rad/s of one raw unit per millisecond.
+      double velocity = (row[5] - previous[5]) * (std::numbers::pi / 180.0) / 0.001;
+      EXPECT_NEAR(row[6], velocity, 1e-3) << i;
     }
   }
 }
@@ -144,90 +141,96 @@ TEST_F(StepTestTest, TheVelocityColumnUsesTheAxisSpan) {
   EXPECT_EQ(fields[6], "2.396882");
 }
 
-TEST_F(StepTestTest, TheKickEndsAfterTwoChangedReadingsOrAfterTwoSeconds) {
-  struct Case {
-    const char* name;
-    bool jitter;
-    double firstRowFrom;
-    double firstRowTo;
-  };
-  const Case cases[] = {
-      // Kick 2000 ms, centring 501 ms: the first row comes after both.
-      {"still wheel", false, 2501, 2520},
-      // Two changed readings 100 ms into the kick end it there.
-      {"jittering reading", true, 600, 700},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    SetUp();
-    host::DeviceId wheel = AttachScriptedWheel();
-    UserSession session;
-    session.Wait(50).Then([](HWND dialog) { ASSERT_TRUE(driver::ChooseComboItem(dialog, IDC_MODE, stepTestMode)); });
-    if (c.jitter) {
-      session.Wait(100)
-          .Then([wheel](HWND) { host::SetAxisValue(wheel, 0, 32770); })
-          .Wait(5)
-          .Then([wheel](HWND) { host::SetAxisValue(wheel, 0, 32768); });
-    }
-    session.WaitUntil(ShowsDisabled, 60000).Then([](HWND dialog) { driver::ClickCloseBox(dialog); });
-    ASSERT_EQ(session.Run(), 0);
-    std::vector<std::string> lines = OnlyLog("log ");
-    ASSERT_GT(lines.size(), 1u);
-    double firstRowTime = CsvNumbers(lines[1])[0];
-    EXPECT_GE(firstRowTime, c.firstRowFrom);
-    EXPECT_LE(firstRowTime, c.firstRowTo);
-    TearDown();
+struct KickEndCase {
+  const char* what;
+  bool jitter;
+  double firstRowFrom;
+  double firstRowTo;
+};
+
+void PrintTo(const KickEndCase& c, std::ostream* out) { *out << c.what; }
+
+class KickEndTest : public StepTestTest, public testing::WithParamInterface<KickEndCase> {};
+
+TEST_P(KickEndTest, AfterTwoChangedReadingsOrAfterTwoSeconds) {
+  const KickEndCase& c = GetParam();
+  host::DeviceId wheel = AttachScriptedWheel();
+  UserSession session;
+  session.Wait(50).Then([](HWND dialog) { ASSERT_TRUE(driver::ChooseComboItem(dialog, IDC_MODE, stepTestMode)); });
+  if (c.jitter) {
+    session.Wait(100)
+        .Then([wheel](HWND) { host::SetAxisValue(wheel, 0, 32770); })
+        .Wait(5)
+        .Then([wheel](HWND) { host::SetAxisValue(wheel, 0, 32768); });
   }
+  session.WaitUntil(ShowsDisabled, 60000).Then([](HWND dialog) { driver::ClickCloseBox(dialog); });
+  ASSERT_EQ(session.Run(), 0);
+  std::vector<std::string> lines = OnlyLog("log ");
+  ASSERT_GT(lines.size(), 1u);
+  double firstRowTime = CsvNumbers(lines[1])[0];
+  EXPECT_GE(firstRowTime, c.firstRowFrom);
+  EXPECT_LE(firstRowTime, c.firstRowTo);
 }
+
+INSTANTIATE_TEST_SUITE_P(Readings, KickEndTest,
+                         testing::Values(
+                             // Kick 2000 ms, centring 501 ms: the first row comes after both.
+                             KickEndCase{"still wheel", false, 2501, 2520},
+                             // Two changed readings 100 ms into the kick end it there.
+                             KickEndCase{"jittering reading", true, 600, 700}),
+                         test_support::NamedByWhat());
 
 // The physics ground truth: the acceleration the step test's velocity column shows during
 // the first pulse is the wheel's own, (motor torque - kinetic friction) / inertia.
-TEST_F(StepTestTest, TheVelocityCurveShowsTheWheelsAcceleration) {
-  for (double inertia : {0.02, 0.03, 0.06}) {
-    SCOPED_TRACE(inertia);
-    SetUp();
-    sim::WheelParameters wheel;
-    wheel.inertia = inertia;
-    AttachWheelWith(wheel);
-    RunToDisabled(stepTestMode, nullptr);
-    std::vector<std::string> lines = OnlyLog("log ");
-    // Rows of the first pulse (logged force -10000), from 10 ms to 200 ms into it.
-    std::vector<double> times;
-    std::vector<double> velocities;
-    double pulseStart = -1;
-    for (size_t i = 1; i < lines.size(); ++i) {
-      std::vector<double> row = CsvNumbers(lines[i]);
-      if (row[2] != -10000) {
-        if (pulseStart >= 0) break;
-        continue;
-      }
-      if (pulseStart < 0) pulseStart = row[0];
-      double t = (row[0] - pulseStart) / 1000.0;
-      if (t < 0.010 || t > 0.200) continue;
-      times.push_back(t);
-      velocities.push_back(row[6]);
+class AccelerationTest : public StepTestTest, public testing::WithParamInterface<double> {};
+
+TEST_P(AccelerationTest, TheVelocityCurveShowsTheWheelsOwn) {
+  const double inertia = GetParam();
+  sim::WheelParameters wheel;
+  wheel.inertia = inertia;
+  AttachWheelWith(wheel);
+  RunToDisabled(stepTestMode, nullptr);
+  std::vector<std::string> lines = OnlyLog("log ");
+  // Rows of the first pulse (logged force -10000), from 10 ms to 200 ms into it.
+  std::vector<double> times;
+  std::vector<double> velocities;
+  double pulseStart = -1;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    std::vector<double> row = CsvNumbers(lines[i]);
+    if (row[2] != -10000) {
+      if (pulseStart >= 0) break;
+      continue;
     }
-    ASSERT_GT(times.size(), 100u);
-    double meanT = 0, meanV = 0;
-    for (size_t i = 0; i < times.size(); ++i) {
-      meanT += times[i];
-      meanV += velocities[i];
-    }
-    meanT /= static_cast<double>(times.size());
-    meanV /= static_cast<double>(times.size());
-    double sxy = 0, sxx = 0;
-    for (size_t i = 0; i < times.size(); ++i) {
-      sxy += (times[i] - meanT) * (velocities[i] - meanV);
-      sxx += (times[i] - meanT) * (times[i] - meanT);
-    }
-    double measured = -sxy / sxx;  // a positive force turns the wheel toward -X
-    double expected = (wheel.maxMotorTorque - wheel.coulombFriction) / wheel.inertia;
-    std::printf("inertia %.3f kg m^2: acceleration set %.1f rad/s^2, measured %.1f rad/s^2 (%+.1f %%)\n", inertia,
-                expected, measured, (measured / expected - 1) * 100);
-    EXPECT_NEAR(measured, expected, expected * 0.10);
-    TearDown();
+    if (pulseStart < 0) pulseStart = row[0];
+    double t = (row[0] - pulseStart) / 1000.0;
+    if (t < 0.010 || t > 0.200) continue;
+    times.push_back(t);
+    velocities.push_back(row[6]);
   }
+  ASSERT_GT(times.size(), 100u);
+  double meanT = 0, meanV = 0;
+  for (size_t i = 0; i < times.size(); ++i) {
+    meanT += times[i];
+    meanV += velocities[i];
+  }
+  meanT /= static_cast<double>(times.size());
+  meanV /= static_cast<double>(times.size());
+  double sxy = 0, sxx = 0;
+  for (size_t i = 0; i < times.size(); ++i) {
+    sxy += (times[i] - meanT) * (velocities[i] - meanV);
+    sxx += (times[i] - meanT) * (times[i] - meanT);
+  }
+  double measured = -sxy / sxx;  // a positive force turns the wheel toward -X
+  double expected = (wheel.maxMotorTorque - wheel.coulombFriction) / wheel.inertia;
+  std::printf("inertia %.3f kg m^2: acceleration set %.1f rad/s^2, measured %.1f rad/s^2 (%+.1f %%)\n", inertia,
+              expected, measured, (measured / expected - 1) * 100);
+  EXPECT_NEAR(measured, expected, expected * 0.10);
 }
+
+INSTANTIATE_TEST_SUITE_P(RimInertias, AccelerationTest, testing::Values(0.02, 0.03, 0.06),
+                         [](const testing::TestParamInfo<double>& info) {
+                           return "Inertia" + test_support::CaseName(std::to_string(info.param).substr(0, 4));
+                         });
 
 TEST_F(StepTestTest, RepeatWritesOneLogPerRunAndANewSelectionCountsFromZero) {
   AttachWheel();
@@ -366,43 +369,54 @@ TEST_F(StepTestTest, ClosingTheWindowMidRunClosesTheLogWithItsRows) {
   for (size_t i = 1; i < lines.size(); ++i) ASSERT_TRUE(std::regex_match(lines[i], stepRow)) << i;
 }
 
-TEST_F(StepTestTest, TheLinearForceTestStepsUpToTheFullForce) {
-  struct Case {
-    const char* maxCount;
-    std::vector<int> forces;
-  };
-  std::vector<int> fifty;
-  for (int i = 1; i <= 50; ++i) fifty.push_back(200 * i);
-  const Case cases[] = {{"50", fifty}, {"3", {3333, 6666, 10000}}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.maxCount);
-    SetUp();
-    AttachWheel();
-    RunToDisabled(linearForceMode, [&](HWND dialog) { Enter(dialog, IDC_MAX_COUNT, c.maxCount); }, 600000);
-    std::vector<std::string> lines = OnlyLog("log2 ");
-    ASSERT_EQ(lines.size(), c.forces.size() + 2);
-    EXPECT_EQ(lines[0], "force, startX, endX, deltaX, deltaXDeg");
-    EXPECT_EQ(lines[1], "0, 0, 0, 0, 0");
-    for (size_t i = 0; i < c.forces.size(); ++i) {
-      const std::string& line = lines[i + 2];
-      ASSERT_TRUE(std::regex_match(line, linearForceRow)) << line;
-      std::vector<double> row = CsvNumbers(line);
-      EXPECT_EQ(row[0], c.forces[i]);
-      EXPECT_EQ(row[3], row[2] - row[1]) << line;
-      // Degrees on the axis's own span agree with the normalised travel.
-      EXPECT_NEAR(row[4], row[3] * 900.0 / 20000.0, 0.1) << line;
-      // A positive force turns the wheel toward -X, logged as positive travel; forces below
-      // the wheel's break-away (750) leave it where it is.
-      if (c.forces[i] < 700) {
-        EXPECT_EQ(row[3], 0) << line;
-      }
-      if (c.forces[i] >= 2000) {
-        EXPECT_GT(row[3], 0) << line;
-      }
+struct LinearForceCase {
+  const char* maxCount;
+  std::vector<int> forces;
+};
+
+void PrintTo(const LinearForceCase& c, std::ostream* out) { *out << "Max Count " << c.maxCount; }
+
+std::vector<int> FiftyStepsOf200() {
+  std::vector<int> forces;
+  for (int i = 1; i <= 50; ++i) forces.push_back(200 * i);
+  return forces;
+}
+
+class LinearForceTest : public StepTestTest, public testing::WithParamInterface<LinearForceCase> {};
+
+TEST_P(LinearForceTest, StepsUpToTheFullForce) {
+  const LinearForceCase& c = GetParam();
+  AttachWheel();
+  RunToDisabled(linearForceMode, [&](HWND dialog) { Enter(dialog, IDC_MAX_COUNT, c.maxCount); }, 600000);
+  std::vector<std::string> lines = OnlyLog("log2 ");
+  ASSERT_EQ(lines.size(), c.forces.size() + 2);
+  EXPECT_EQ(lines[0], "force, startX, endX, deltaX, deltaXDeg");
+  EXPECT_EQ(lines[1], "0, 0, 0, 0, 0");
+  for (size_t i = 0; i < c.forces.size(); ++i) {
+    const std::string& line = lines[i + 2];
+    ASSERT_TRUE(std::regex_match(line, linearForceRow)) << line;
+    std::vector<double> row = CsvNumbers(line);
+    EXPECT_EQ(row[0], c.forces[i]);
+    EXPECT_EQ(row[3], row[2] - row[1]) << line;
+    // Degrees on the axis's own span agree with the normalised travel.
+    EXPECT_NEAR(row[4], row[3] * 900.0 / 20000.0, 0.1) << line;
+    // A positive force turns the wheel toward -X, logged as positive travel; forces below
+    // the wheel's break-away (750) leave it where it is.
+    if (c.forces[i] < 700) {
+      EXPECT_EQ(row[3], 0) << line;
     }
-    TearDown();
+    if (c.forces[i] >= 2000) {
+      EXPECT_GT(row[3], 0) << line;
+    }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(MaxCounts, LinearForceTest,
+                         testing::Values(LinearForceCase{"50", FiftyStepsOf200()},
+                                         LinearForceCase{"3", {3333, 6666, 10000}}),
+                         [](const testing::TestParamInfo<LinearForceCase>& info) {
+                           return "MaxCount" + std::string(info.param.maxCount);
+                         });
 
 TEST_F(StepTestTest, TheLinearTimeTestStepsGrowToTheStepTime) {
   AttachWheel();
@@ -425,41 +439,45 @@ TEST_F(StepTestTest, TheLinearTimeTestStepsGrowToTheStepTime) {
   }
 }
 
-TEST_F(StepTestTest, WithoutALogTheTestStillRunsAndReturnsToDisabled) {
-  struct Case {
-    const char* name;
-    std::string folder;  // empty: the shell has no documents folder
-    const char* trace;
-  };
-  const Case cases[] = {
-      {"no documents folder", "", "SHGetFolderPathA() Failed (0x80004005) E_FAIL"},
-      {"folder gone", "/nonexistent/vantrel/documents", "fopen(\"/nonexistent/vantrel/documents/log "},
-      {"path over 260 bytes", "/tmp/" + std::string(240, 'd'), "Log path too long in \"/tmp/ddd"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    SetUp();
-    host::SetDocumentsFolder(c.folder.empty() ? nullptr : c.folder.c_str());
-    AttachWheel();
-    DWORD priorityDuringRun = 0;
-    UserSession session;
-    session.Wait(50)
-        .Then([](HWND dialog) { ASSERT_TRUE(driver::ChooseComboItem(dialog, IDC_MODE, stepTestMode)); })
-        .Wait(1000)
-        .Then([&](HWND) { priorityDuringRun = host::RecordedSystemCalls().priorityClass; })
-        .WaitUntil(ShowsDisabled, 60000)
-        .Then([](HWND dialog) { driver::ClickCloseBox(dialog); });
-    ASSERT_EQ(session.Run(), 0);
-    EXPECT_FALSE(session.timedOut());
-    EXPECT_EQ(priorityDuringRun, static_cast<DWORD>(HIGH_PRIORITY_CLASS));
-    EXPECT_TRUE(folder->Files().empty());
-    int traced = 0;
-    for (const std::string& line : TraceLines()) {
-      if (line.rfind(c.trace, 0) == 0) ++traced;
-    }
-    EXPECT_EQ(traced, 1);
-    TearDown();
+struct NoLogCase {
+  const char* what;
+  std::string folder;  // empty: the shell has no documents folder
+  const char* trace;
+};
+
+void PrintTo(const NoLogCase& c, std::ostream* out) { *out << c.what; }
+
+class NoLogTest : public StepTestTest, public testing::WithParamInterface<NoLogCase> {};
+
+TEST_P(NoLogTest, TheTestStillRunsAndReturnsToDisabled) {
+  const NoLogCase& c = GetParam();
+  host::SetDocumentsFolder(c.folder.empty() ? nullptr : c.folder.c_str());
+  AttachWheel();
+  DWORD priorityDuringRun = 0;
+  UserSession session;
+  session.Wait(50)
+      .Then([](HWND dialog) { ASSERT_TRUE(driver::ChooseComboItem(dialog, IDC_MODE, stepTestMode)); })
+      .Wait(1000)
+      .Then([&](HWND) { priorityDuringRun = host::RecordedSystemCalls().priorityClass; })
+      .WaitUntil(ShowsDisabled, 60000)
+      .Then([](HWND dialog) { driver::ClickCloseBox(dialog); });
+  ASSERT_EQ(session.Run(), 0);
+  EXPECT_FALSE(session.timedOut());
+  EXPECT_EQ(priorityDuringRun, static_cast<DWORD>(HIGH_PRIORITY_CLASS));
+  EXPECT_TRUE(folder->Files().empty());
+  int traced = 0;
+  for (const std::string& line : TraceLines()) {
+    if (line.rfind(c.trace, 0) == 0) ++traced;
   }
+  EXPECT_EQ(traced, 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, NoLogTest,
+    testing::Values(NoLogCase{"no documents folder", "", "SHGetFolderPathA() Failed (0x80004005) E_FAIL"},
+                    NoLogCase{"folder gone", "/nonexistent/vantrel/documents",
+                              "fopen(\"/nonexistent/vantrel/documents/log "},
+                    NoLogCase{"path over 260 bytes", "/tmp/" + std::string(240, 'd'), "Log path too long in \"/tmp/ddd"}),
+    test_support::NamedByWhat());
 
 }  // namespace

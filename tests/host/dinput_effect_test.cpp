@@ -440,12 +440,14 @@ TEST_F(EffectTest, GetParametersGivesBackWhatWasSet) {
   ASSERT_EQ(effect->GetParameters(&out, DIEP_AXES | DIEP_DIRECTION), DI_OK);
   EXPECT_EQ(axes[0], static_cast<DWORD>(DIDFT_ABSAXIS | DIDFT_FFACTUATOR | DIDFT_MAKEINSTANCE(0)));
   EXPECT_EQ(axes[1], static_cast<DWORD>(DIDFT_ABSAXIS | DIDFT_FFACTUATOR | DIDFT_MAKEINSTANCE(1)));
-  // (3, 4) points east-south-east: clockwise from north (-Y) by 180 - atan(3/4).
-  EXPECT_EQ(directions[0], std::lround((180.0 - std::atan2(3.0, 4.0) * 180.0 / 3.14159265358979) * 100.0));
+  // (3, 4) points east-south-east: a 3-4-5 triangle, clockwise from north (-Y) by
+  // 180 - 36.87 degrees.
+  EXPECT_EQ(directions[0], 14313);
   EXPECT_EQ(out.dwFlags & (DIEFF_CARTESIAN | DIEFF_POLAR | DIEFF_SPHERICAL), static_cast<DWORD>(DIEFF_POLAR));
   out.dwFlags = DIEFF_OBJECTIDS | DIEFF_SPHERICAL;
   ASSERT_EQ(effect->GetParameters(&out, DIEP_DIRECTION), DI_OK);
-  EXPECT_EQ(directions[0], std::lround(std::atan2(4.0, 3.0) * 180.0 / 3.14159265358979 * 100.0));
+  // Spherical: from +X toward +Y by 53.13 degrees.
+  EXPECT_EQ(directions[0], 5313);
   out.dwFlags = DIEFF_OBJECTIDS;
   ASSERT_EQ(effect->GetParameters(&out, DIEP_DIRECTION), DI_OK);
   EXPECT_EQ(out.dwFlags & DIEFF_CARTESIAN, static_cast<DWORD>(DIEFF_CARTESIAN)) << "no system asked: the one set";

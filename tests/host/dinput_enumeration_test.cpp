@@ -1,11 +1,12 @@
 // EnumDevices, CreateDevice and GetDeviceStatus over sets of attached and detached devices.
-#include <cctype>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "host/dinput_test_fixture.h"
+#include "support/case_name.h"
 
 namespace dinput_test {
 namespace {
@@ -34,6 +35,8 @@ struct FilterCase {
   DWORD flags;
   std::vector<std::string> names;
 };
+
+void PrintTo(const FilterCase& c, std::ostream* out) { *out << c.what; }
 
 class EnumerationFilters : public Enumeration, public testing::WithParamInterface<FilterCase> {};
 
@@ -65,11 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"joystick type", DI8DEVTYPE_JOYSTICK, DIEDFL_ATTACHEDONLY, {"Rumble Stick"}},
         FilterCase{"gamepad type, unplugged too", DI8DEVTYPE_GAMEPAD, DIEDFL_ALLDEVICES,
                    {"Plain Pad", "Unplugged Pad"}}),
-    [](const testing::TestParamInfo<FilterCase>& info) {
-      std::string name = info.param.what;
-      for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-      return name;
-    });
+    test_support::NamedByWhat());
 
 TEST_F(Enumeration, EmptyRegistryEnumeratesNothing) {
   EXPECT_TRUE(EnumeratedNames(DI8DEVCLASS_ALL, DIEDFL_ALLDEVICES).empty());

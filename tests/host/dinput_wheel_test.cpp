@@ -8,6 +8,7 @@
 
 #include "host/dinput_test_fixture.h"
 #include "sim/virtual_wheel.h"
+#include "support/case_name.h"
 
 namespace dinput_test {
 namespace {
@@ -73,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PushCase{"positive from -X", 6000, 2, -1, 0, +1},
                     PushCase{"positive from +Y", 6000, 2, 0, 1, 0},
                     PushCase{"positive from +X+Y", 6000, 2, 1, 1, -1}),
-    [](const testing::TestParamInfo<PushCase>& info) { return "case" + std::to_string(info.index); });
+    test_support::NamedByWhat());
 
 TEST_F(WheelTest, OnlyTheXShareOfADiagonalForceActs) {
   // The rim sees magnitude * x / |(x, y)|: a 45-degree push is worth 0.707 of a straight one.

@@ -1,8 +1,11 @@
 #include "sim/condition.h"
 
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 #include "sim/wheel_effect.h"
+#include "support/case_name.h"
 
 namespace {
 
@@ -20,6 +23,8 @@ struct ConditionCase {
   double metric;
   double force;
 };
+
+void PrintTo(const ConditionCase& c, std::ostream* out) { *out << c.what; }
 
 class ConditionForceTest : public testing::TestWithParam<ConditionCase> {};
 
@@ -63,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
         ConditionCase{"negative coefficient is still saturated",
                       Make(0, -10000, 10000, 1000, 10000, 0), 5000.0, -1000.0},
         ConditionCase{"metric beyond full scale", Make(0, 10000, 10000, 10000, 10000, 0), 15000.0,
-                      10000.0}));
+                      10000.0}),
+    test_support::NamedByWhat());
 
 TEST(ClampedEffectTest, PullsEveryFieldIntoItsRange) {
   sim::WheelEffect effect;

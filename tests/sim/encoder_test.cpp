@@ -3,11 +3,13 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <ostream>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "sim/virtual_wheel.h"
+#include "support/case_name.h"
 #include "wheel_test_support.h"
 
 namespace {
@@ -149,6 +151,8 @@ struct AxisCase {
   int32_t value;
 };
 
+void PrintTo(const AxisCase& c, std::ostream* out) { *out << c.what; }
+
 class AxisValueTest : public testing::TestWithParam<AxisCase> {};
 
 // 900 degrees are 10240 counts, so +-half range is +-5120.
@@ -176,7 +180,8 @@ INSTANTIATE_TEST_SUITE_P(
                     AxisCase{"left stop, full int32 range", -5120.0, INT32_MIN, INT32_MAX,
                              INT32_MIN},
                     AxisCase{"right stop, full int32 range", 5120.0, INT32_MIN, INT32_MAX,
-                             INT32_MAX}));
+                             INT32_MAX}),
+    test_support::NamedByWhat());
 
 TEST(AxisNoiseTest, NoiseAtTheStopStaysInsideTheAxis) {
   WheelParameters p;

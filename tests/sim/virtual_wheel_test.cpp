@@ -2,12 +2,16 @@
 #include "sim/virtual_wheel.h"
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <numbers>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "support/case_name.h"
 #include "wheel_test_support.h"
 
 namespace {
@@ -30,6 +34,8 @@ struct ConstantTorqueCase {
   double hand;
   double torque;      // what the rim should feel, N m
 };
+
+void PrintTo(const ConstantTorqueCase& c, std::ostream* out) { *out << c.what; }
 
 class ConstantTorqueTest : public testing::TestWithParam<ConstantTorqueCase> {};
 
@@ -64,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
         ConstantTorqueCase{"hand torque", 0, 0.7, 0.7},
         // The hand is not limited by the motor's maximum.
         ConstantTorqueCase{"hand above the motor limit", 0, -4.0, -4.0},
-        ConstantTorqueCase{"force and hand add", -2500, 0.3, 0.85}));
+        ConstantTorqueCase{"force and hand add", -2500, 0.3, 0.85}),
+    test_support::NamedByWhat());
 
 // --- Static and kinetic friction -------------------------------------------------------
 
@@ -72,6 +79,15 @@ struct BreakAwayCase {
   double fractionOfStatic;  // hand torque as a fraction of staticFriction
   bool moves;
 };
+
+// "0.99 of static, holds" or "-1.01 of static, slides".
+std::string Describe(const BreakAwayCase& c) {
+  char text[64];
+  std::snprintf(text, sizeof(text), "%g of static, %s", c.fractionOfStatic, c.moves ? "slides" : "holds");
+  return text;
+}
+
+void PrintTo(const BreakAwayCase& c, std::ostream* out) { *out << Describe(c); }
 
 class BreakAwayTest : public testing::TestWithParam<BreakAwayCase> {};
 
@@ -104,7 +120,10 @@ INSTANTIATE_TEST_SUITE_P(Fractions, BreakAwayTest,
                                          BreakAwayCase{0.99, false}, BreakAwayCase{1.0, false},
                                          BreakAwayCase{-0.99, false}, BreakAwayCase{-1.0, false},
                                          BreakAwayCase{1.01, true}, BreakAwayCase{1.5, true},
-                                         BreakAwayCase{-1.01, true}, BreakAwayCase{-3.0, true}));
+                                         BreakAwayCase{-1.01, true}, BreakAwayCase{-3.0, true}),
+                         [](const testing::TestParamInfo<BreakAwayCase>& info) {
+                           return test_support::CaseName(Describe(info.param));
+                         });
 
 // The motor's own force meets the same friction: a belt wheel ignores forces below about
 // 7.5 % of full scale.
@@ -192,6 +211,15 @@ struct SpringCase {
   double startAngle;
 };
 
+// "coefficient 7000, offset -2000, from 0.5 rad".
+std::string Describe(const SpringCase& c) {
+  char text[96];
+  std::snprintf(text, sizeof(text), "coefficient %d, offset %d, from %g rad", c.coefficient, c.offset, c.startAngle);
+  return text;
+}
+
+void PrintTo(const SpringCase& c, std::ostream* out) { *out << Describe(c); }
+
 class SpringPeriodTest : public testing::TestWithParam<SpringCase> {};
 
 TEST_P(SpringPeriodTest, OscillatesAboutTheOffsetWithThePeriodOfItsStiffness) {
@@ -239,7 +267,10 @@ TEST_P(SpringPeriodTest, OscillatesAboutTheOffsetWithThePeriodOfItsStiffness) {
 INSTANTIATE_TEST_SUITE_P(Springs, SpringPeriodTest,
                          testing::Values(SpringCase{10000, 0, 1.0}, SpringCase{4000, 0, -0.5},
                                          SpringCase{10000, 3000, 0.0},
-                                         SpringCase{7000, -2000, 0.5}));
+                                         SpringCase{7000, -2000, 0.5}),
+                         [](const testing::TestParamInfo<SpringCase>& info) {
+                           return test_support::CaseName(Describe(info.param));
+                         });
 
 // --- Damping ---------------------------------------------------------------------------
 
@@ -248,6 +279,8 @@ struct DecayCase {
   double viscousDamping;     // N m s/rad, the rim's own
   int32_t damperCoefficient;  // 0 = no damper effect
 };
+
+void PrintTo(const DecayCase& c, std::ostream* out) { *out << c.what; }
 
 class VelocityDecayTest : public testing::TestWithParam<DecayCase> {};
 
@@ -276,7 +309,8 @@ TEST_P(VelocityDecayTest, DecaysExponentially) {
 INSTANTIATE_TEST_SUITE_P(Sources, VelocityDecayTest,
                          testing::Values(DecayCase{"rim damping", 0.22, 0},
                                          DecayCase{"damper effect", 0.0, 10000},
-                                         DecayCase{"both", 0.05, 5000}));
+                                         DecayCase{"both", 0.05, 5000}),
+                         test_support::NamedByWhat());
 
 // --- Inertia condition -----------------------------------------------------------------
 
@@ -391,7 +425,10 @@ TEST_P(ChunkedAdvanceTest, ManyShortCallsEqualOneLongCall) {
 
 // Whole sub-steps, fractions of one, and sizes that leave a remainder on every call.
 INSTANTIATE_TEST_SUITE_P(Chunks, ChunkedAdvanceTest,
-                         testing::Values(1e-4, 3e-5, 5e-5, 3.7e-4, 1e-3, 1.0 / 60.0, 0.0123));
+                         testing::Values(1e-4, 3e-5, 5e-5, 3.7e-4, 1e-3, 1.0 / 60.0, 0.0123),
+                         [](const testing::TestParamInfo<double>& info) {
+                           return "Of" + std::to_string(std::lround(info.param * 1e6)) + "Microseconds";
+                         });
 
 // A polling loop's fixed period must cost the same whole number of sub-steps on every call,
 // not 9 then 11 as rounding would have it.

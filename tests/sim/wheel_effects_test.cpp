@@ -1,9 +1,12 @@
 // How effects, gains and the centring spring become motor torque.
 #include <cmath>
+#include <ostream>
+#include <string>
 
 #include <gtest/gtest.h>
 
 #include "sim/virtual_wheel.h"
+#include "support/case_name.h"
 #include "wheel_test_support.h"
 
 namespace {
@@ -26,6 +29,8 @@ struct SignCase {
   double torque;
 };
 
+void PrintTo(const SignCase& c, std::ostream* out) { *out << "magnitude " << c.magnitude; }
+
 class ConstantForceSignTest : public testing::TestWithParam<SignCase> {};
 
 // DirectInput names where a force comes from: positive magnitude turns toward negative X.
@@ -44,7 +49,10 @@ INSTANTIATE_TEST_SUITE_P(Magnitudes, ConstantForceSignTest,
                          testing::Values(SignCase{10000, -tmax}, SignCase{5000, -0.5 * tmax},
                                          SignCase{-2500, 0.25 * tmax}, SignCase{-10000, tmax},
                                          // Out of range: clamped to full scale.
-                                         SignCase{30000, -tmax}));
+                                         SignCase{30000, -tmax}),
+                         [](const testing::TestParamInfo<SignCase>& info) {
+                           return "Magnitude" + test_support::CaseName(std::to_string(info.param.magnitude));
+                         });
 
 // --- Gains and the motor limit ---------------------------------------------------------
 
@@ -56,6 +64,8 @@ struct GainCase {
   int32_t second;  // 0 = one effect only
   double torque;
 };
+
+void PrintTo(const GainCase& c, std::ostream* out) { *out << c.what; }
 
 class GainTest : public testing::TestWithParam<GainCase> {};
 
@@ -79,7 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
                     GainCase{"effects add", 1.0, 1.0, -5000, 2000, 0.3 * tmax},
                     GainCase{"sum clamped to the motor limit", 1.0, 1.0, -10000, -10000, tmax},
                     GainCase{"clamped after the gain", 0.6, 1.0, 10000, 10000, -tmax},
-                    GainCase{"gain before the clamp", 0.4, 1.0, 10000, 10000, -0.8 * tmax}));
+                    GainCase{"gain before the clamp", 0.4, 1.0, 10000, 10000, -0.8 * tmax}),
+    test_support::NamedByWhat());
 
 TEST(ConditionGainTest, ConditionsAreScaledLikeForces) {
   VirtualWheel wheel(FreeWheel());
@@ -102,6 +113,8 @@ struct MetricCase {
   double velocity;
   double torque;
 };
+
+void PrintTo(const MetricCase& c, std::ostream* out) { *out << c.what; }
 
 class ConditionMetricTest : public testing::TestWithParam<MetricCase> {};
 
@@ -164,7 +177,8 @@ INSTANTIATE_TEST_SUITE_P(
         MetricCase{"friction saturates", EffectKind::Friction, Sided(10000, 10000, 2000), 0.0, 1.0,
                    -0.2 * tmax},
         // Inertia reads acceleration, none at the start.
-        MetricCase{"inertia at rest", EffectKind::Inertia, Sided(10000, 10000), 0.4, 3.0, 0.0}));
+        MetricCase{"inertia at rest", EffectKind::Inertia, Sided(10000, 10000), 0.4, 3.0, 0.0}),
+    test_support::NamedByWhat());
 
 // A friction condition on a frictionless rim lets a steady hand creep at the speed where the
 // ramp balances it, rather than chattering around rest.

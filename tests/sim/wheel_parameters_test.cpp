@@ -3,11 +3,13 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <ostream>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
 
 #include "sim/virtual_wheel.h"
+#include "support/case_name.h"
 
 namespace {
 
@@ -32,6 +34,8 @@ struct BadCase {
   const char* what;
   std::function<void(WheelParameters&)> spoil;
 };
+
+void PrintTo(const BadCase& c, std::ostream* out) { *out << c.what; }
 
 class BadParametersTest : public testing::TestWithParam<BadCase> {};
 
@@ -72,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"zero friction band", [](WheelParameters& p) { p.frictionVelocityBand = 0.0; }},
         BadCase{"negative filter", [](WheelParameters& p) { p.accelerationFilterSeconds = -1.0; }},
         BadCase{"zero sub-step", [](WheelParameters& p) { p.subStepSeconds = 0.0; }},
-        BadCase{"infinite sub-step", [](WheelParameters& p) { p.subStepSeconds = INFINITY; }}));
+        BadCase{"infinite sub-step", [](WheelParameters& p) { p.subStepSeconds = INFINITY; }}),
+    test_support::NamedByWhat());
 
 TEST(WheelParametersTest, ARunTimeChangeKeepsTheWheelInsideNewStops) {
   sim::VirtualWheel wheel;
