@@ -34,6 +34,10 @@ if [ "${1:-}" = --under-display ]; then
     # The next run starts a fresh Wine session, which reads its overrides anew.
     wine_env_stop_server
   done
+  echo "-- vantrel-measure.exe on the virtual wheel"
+  source "$VANTREL_ROOT/tools/wine_check/runner_checks.sh"
+  runner_checks "$@" || status=1
+  wine_env_stop_server
   exit $status
 fi
 
@@ -51,7 +55,7 @@ new_home_files() {
     || true
 }
 
-for file in "$program" "$checker"; do
+for file in "$program" "$checker" "$build/src/vantrel-measure.exe"; do
   if [ ! -f "$file" ]; then
     echo "run_wine_checks: $file is missing: build the windows preset first" >&2
     exit 1
@@ -66,7 +70,7 @@ echo "== Wine checks (prefix $WINEPREFIX)"
 started=$SECONDS
 status=0
 # The outer limit covers Xvfb's start and the clean-up after the checker.
-timeout --kill-after=10 $((2 * checker_seconds + 60)) \
+timeout --kill-after=10 $((2 * checker_seconds + 240)) \
   xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --under-display "$@" 9>&- || status=$?
 new_files=$(new_home_files "$home_stamp")
 if [ -n "$new_files" ]; then

@@ -29,7 +29,8 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
   return TRUE;
 }
 
-// The window DirectInput's cooperative level is set for: a console program has none of its own.
+// The window DirectInput's cooperative level is set for: a console program has none of its
+// own, so it makes a hidden one. Wine without a display makes no windows at all.
 HWND CreateHiddenWindow() {
   return CreateWindowExA(0, "STATIC", "vantrel-measure", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                          GetModuleHandleA(nullptr), nullptr);
@@ -138,7 +139,8 @@ int RunMeasureProgram(int argc, const char* const* argv, std::FILE* out, std::FI
   session.timerSet = timeBeginPeriod(1) == TIMERR_NOERROR;
   session.window = CreateHiddenWindow();
   if (session.window == nullptr) {
-    std::fprintf(err, "vantrel-measure: no window for DirectInput (error %u)\n", static_cast<unsigned>(GetLastError()));
+    std::fprintf(err, "vantrel-measure: no window for DirectInput (error %u); under Wine, run it on a display (Xvfb will do)\n",
+                 static_cast<unsigned>(GetLastError()));
     return runnerNoDirectInput;
   }
 
