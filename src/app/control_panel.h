@@ -6,11 +6,12 @@
 
 #include "platform/platform.h"
 
-extern HWND positionReadout;  // 1038, written by the tick's readouts
-extern HWND sleepReadout;     // 1042
-extern HWND reportTreeWindow;       // 1025, the device report
-extern HWND modeCombo;        // 1012, set back to "Disabled" when a test ends
-extern HWND statusLine;       // 1050, the minimum-force result
+// Controls the engine view renders into (see engine_view.h) and the report is built in.
+extern HWND positionReadout;   // 1038, the position readout
+extern HWND sleepReadout;      // 1042, the loop timing
+extern HWND reportTreeWindow;  // 1025, the device report
+extern HWND modeCombo;         // 1012, set back to "Disabled" when a measurement ends
+extern HWND statusLine;        // 1050, the minimum-force result
 // timeBeginPeriod(1) succeeded, so the destroy handling owes one timeEndPeriod(1).
 extern bool timerResolutionSet;
 

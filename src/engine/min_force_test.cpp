@@ -79,6 +79,8 @@ void runMinForceTest(TestRunState& state, TickValues& t) {
       openTestLog(state, minForcePattern, minForceHeader);
       state.firstMoveLevel = notMovedYet;
       state.testStartMs = t.tickTime;
+      // Not yet ramping: the last run's level must not show as this run's progress.
+      state.rampLevel = 0;
       break;
     case phaseKick:
       if (RunKickPhase(state, t, elapsed)) state.phase = phaseRest;

@@ -180,6 +180,7 @@ TestRunState* TestStateOf(ForceMode mode) {
 void PublishMeasurementProgress(ForceMode mode, const TestRunState& state) {
   MeasurementProgress& progress = engineOutput.measurement;
   if (progress.state != RunState::Running) return;
+  progress.run = testRunCount + 1;
   progress.phase = state.phase;
   progress.phaseName = MeasurementPhaseName(mode, state.phase);
   switch (mode) {
