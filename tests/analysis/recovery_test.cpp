@@ -94,11 +94,6 @@ TEST_F(RecoveryTest, StepLatencyAndInitialAccelerationComeOutWithinTenPercent) {
                 c.latencyMs, pulse->latencyMs, pulse->firstMoveMs, acceleration, pulse->initialAcceleration);
     EXPECT_NEAR(pulse->latencyMs, c.latencyMs, 0.1 * c.latencyMs);
     EXPECT_NEAR(pulse->initialAcceleration, acceleration, 0.1 * acceleration);
-    for (const analysis::ForceStep& step : figures.steps) {
-      std::printf("   force %6.0f from %5.0f: latency %6.1f first %4.0f acc %7.1f peak %6.0f reversal %6.1f\n", step.force,
-                  step.startMs, step.latencyMs, step.firstMoveMs, step.initialAcceleration, step.peakSpeed,
-                  step.reversalMs);
-    }
   }
 }
 
