@@ -98,7 +98,7 @@ bool Linearise(const ResponseFigures& figures, LinearisationMode mode, Linearisa
     } else {
       output = Interpolate(values, levels, end * input / fullScale);
     }
-    result.denseOutput.push_back(output);
+    result.denseOutput.push_back(std::clamp(output, 0.0, static_cast<double>(fullScale)));
   }
 
   // The pairs: zero stays zero, the smallest force jumps to the hold level, the top ends it,
@@ -112,7 +112,9 @@ bool Linearise(const ResponseFigures& figures, LinearisationMode mode, Linearisa
       double worst = mapTolerance;
       int worstIndex = -1;
       for (size_t k = 1; k + 1 < result.denseOutput.size(); ++k) {
-        const double input = static_cast<double>(k * denseStep);
+        const int input = static_cast<int>(k) * denseStep;
+        const bool taken = std::any_of(pairs.begin(), pairs.end(), [&](const ForceMapPair& p) { return p.input == input; });
+        if (taken) continue;
         const double error = std::abs(MapForce(pairs, input) - result.denseOutput[k]);
         if (error > worst) {
           worst = error;
