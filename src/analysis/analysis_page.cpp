@@ -53,8 +53,8 @@ nlohmann::json PlotJson(const Plot& plot) {
 std::string FigureTable(const LogAnalysis& a) {
   std::string html = "<table class=\"figures\">\n";
   for (const FigureLine& line : FigureLines(a)) {
-    html += "<tr><th>" + Escaped(line.name) + "</th><td>" + Escaped(line.value) + "</td><td>" + Escaped(line.unit) +
-            "</td></tr>\n";
+    html += "<tr><th>" + Escaped(line.name) + "</th><td>" + Escaped(line.value) +
+            (line.unit.empty() ? "" : " " + Escaped(line.unit)) + "</td></tr>\n";
   }
   return html + "</table>\n";
 }

@@ -34,16 +34,8 @@ nlohmann::json StepJson(const StepFigures& f) {
 }
 
 nlohmann::json ResponseJson(const ResponseFigures& f) {
-  nlohmann::json points = nlohmann::json::array();
-  for (size_t i = 0; i < f.points.size(); ++i) {
-    const ResponsePoint& p = f.points[i];
-    points.push_back({{"level", p.level},
-                      {"response", p.response},
-                      {"normalised", f.normalised[i]},
-                      {"moves", p.moves},
-                      {"outlier", p.outlier}});
-  }
   return {{"levelUnit", f.levelUnit},
+          {"steps", f.points.size()},
           {"deadZone", Number(f.deadZone)},
           {"holdLevel", f.holdLevel},
           {"fullLevel", f.fullLevel},
@@ -51,8 +43,7 @@ nlohmann::json ResponseJson(const ResponseFigures& f) {
           {"linearityError", Number(f.linearityError)},
           {"linearityErrorAt", Number(f.linearityErrorAt)},
           {"knee", Number(f.knee)},
-          {"outliers", f.outliers},
-          {"points", points}};
+          {"outliers", f.outliers}};
 }
 
 }  // namespace
