@@ -53,8 +53,12 @@ nlohmann::json PlotJson(const Plot& plot) {
 std::string FigureTable(const LogAnalysis& a) {
   std::string html = "<table class=\"figures\">\n";
   for (const FigureLine& line : FigureLines(a)) {
-    html += "<tr><th>" + Escaped(line.name) + "</th><td>" + Escaped(line.value) +
-            (line.unit.empty() ? "" : " " + Escaped(line.unit)) + "</td></tr>\n";
+    html += "<tr><th>" + Escaped(line.name) + "</th><td>" + Escaped(line.value);
+    if (!line.unit.empty()) {
+      html += ' ';
+      html += Escaped(line.unit);
+    }
+    html += "</td></tr>\n";
   }
   return html + "</table>\n";
 }
@@ -146,9 +150,14 @@ std::string PageHtml(const LogAnalysis& a) {
   data["figures"] = FiguresJson(a);
   data["plots"] = nlohmann::json::array();
   for (const Plot& plot : PlotsFor(a)) data["plots"].push_back(PlotJson(plot));
-  std::string json = data.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-  // Inside a script element "</" would end it early.
-  for (size_t at = json.find("</"); at != std::string::npos; at = json.find("</", at + 3)) json.insert(at + 1, "\\");
+  // Inside a script element "</" would end it early; JSON may write "<\/" for it.
+  const std::string dumped = data.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  std::string json;
+  json.reserve(dumped.size());
+  for (size_t i = 0; i < dumped.size(); ++i) {
+    json += dumped[i];
+    if (dumped[i] == '<' && i + 1 < dumped.size() && dumped[i + 1] == '/') json += '\\';
+  }
 
   const std::string title = std::string(KindTitle(a.log.kind));
   std::string html;
