@@ -1,5 +1,6 @@
 // vantrel-analyze as a user runs it, on logs the program wrote: the table, --json, --lut,
 // --mode, the pages beside the logs, and the exit codes.
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -12,7 +13,9 @@
 #include "analysis/analysis_scenario.h"
 #include "analysis/run_outputs.h"
 #include "analyze_cli/analyze_command.h"
+#include "app/control_ids.h"
 #include "app/test_settings.h"
+#include "host/driver/user_driver.h"
 
 namespace analysis_test {
 namespace {
@@ -153,6 +156,44 @@ TEST_F(AnalyzeCommandTest, ExitCodesTellBadArgumentsFromLogsThatCannotBeAnalysed
   const CommandRun mixed = Analyze({"--no-html", other, linearForceLog});
   EXPECT_NE(mixed.out.find("== " + linearForceLog), std::string::npos) << "the good file is still analysed";
   EXPECT_EQ(Analyze({"--help"}).code, 0);
+}
+
+TEST_F(AnalyzeCommandTest, StepLogsAtSeveralLevelsMakeATorqueCurveAndItsLookupTable) {
+  sim::WheelParameters wheel;
+  wheel.torqueDeadZone = 1500.0;
+  std::vector<std::string> texts;
+  for (int level : {4000, 7000, 10000}) {
+    RunAndRead(stepMode, wheel, [&](HWND dialog) {
+      ASSERT_TRUE(host::driver::DragTrackbar(dialog, IDC_SATURATION_X, level));
+    });
+    texts.push_back(folder->Read(fs::path(logPath).filename().string()));
+  }
+  std::vector<std::string> arguments{"--json", "--no-html", "--method", "acceleration", "--lut",
+                                     folder->path() + "/steps.lut"};
+  for (size_t i = 0; i < texts.size(); ++i) {
+    folder->Write("step" + std::to_string(i) + ".csv", texts[i]);
+    arguments.push_back(folder->path() + "/step" + std::to_string(i) + ".csv");
+  }
+  const CommandRun run = Analyze(arguments);
+  ASSERT_EQ(run.code, 0) << run.err;
+  std::istringstream lines(run.out);
+  std::string line;
+  nlohmann::json curve;
+  while (std::getline(lines, line)) {
+    nlohmann::json object = nlohmann::json::parse(line);
+    if (object["kind"] == "torque-curve") curve = object;
+  }
+  ASSERT_TRUE(curve.is_object()) << run.out;
+  ASSERT_EQ(curve["points"].size(), 3u);
+  // Torque above the 1500 dead zone is linear: the accelerations (less the same friction at
+  // each level) grow by equal steps, 4000 -> 7000 -> 10000.
+  const double a4 = curve["points"][0]["acceleration"], a7 = curve["points"][1]["acceleration"],
+               a10 = curve["points"][2]["acceleration"];
+  EXPECT_NEAR(a7 - a4, a10 - a7, 0.1 * (a10 - a4));
+  EXPECT_TRUE(curve["forceMap"].is_string());
+  const std::string lut = folder->Read("steps.lut");
+  EXPECT_EQ(std::count(lut.begin(), lut.end(), '\n'), 101);
+  EXPECT_EQ(lut.substr(0, 14), "0.0000|0.0000\n");
 }
 
 TEST_F(AnalyzeCommandTest, TheEntryPointsForTheProgramWriteThePageAndGiveTheMainFigures) {
