@@ -2,6 +2,7 @@
 // file and the line.
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,8 @@ struct ReadCase {
   size_t rows;
   size_t notes;
 };
+
+void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.what; }
 
 class ReadsTolerantlyTest : public testing::TestWithParam<ReadCase> {};
 
@@ -70,6 +73,8 @@ struct RefusedCase {
   std::string text;
   std::string reason;  // the whole reason
 };
+
+void PrintTo(const RefusedCase& c, std::ostream* out) { *out << c.what; }
 
 class RefusesWithAReasonTest : public testing::TestWithParam<RefusedCase> {};
 
