@@ -3,8 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "analysis/csv_text.h"
 
@@ -94,14 +92,20 @@ bool ParseLog(std::string_view text, const std::string& file, MeasurementLog& lo
 }
 
 bool ReadLogFile(const std::string& path, MeasurementLog& log, std::string& reason) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  // C streams: a read error (a folder given for a file) is a status, not an exception.
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
     reason = path + ": cannot be opened (" + std::strerror(errno) + ")";
     return false;
   }
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    reason = path + ": cannot be read";
+  std::string bytes;
+  char buffer[65536];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+  const int error = std::ferror(file) ? errno : 0;
+  std::fclose(file);
+  if (error != 0) {
+    reason = path + ": cannot be read (" + std::strerror(error) + ")";
     return false;
   }
   return ParseLog(bytes, path, log, reason);

@@ -145,6 +145,7 @@ TEST_F(AnalyzeCommandTest, ExitCodesTellBadArgumentsFromLogsThatCannotBeAnalysed
       // The others are still analysed, the refused one gets its reason.
       {{"--no-html", other, linearForceLog}, 3, other + ":1: not a measurement log"},
       {{"--no-html", folder->path() + "/missing.csv"}, 3, folder->path() + "/missing.csv: cannot be opened"},
+      {{"--no-html", folder->path()}, 3, folder->path() + ": cannot be read (Is a directory)"},
       {{"--no-html", "--lut", folder->path() + "/a.lut", stepLog}, 3, "vantrel-analyze: --lut: no linear-force log"},
       {{"--lut", folder->path() + "/no/such/folder/a.lut", "--no-html", linearForceLog}, 3, "vantrel-analyze: "},
   };
