@@ -200,7 +200,9 @@ TEST_F(AnalyzeCommandTest, StepLogsAtSeveralLevelsMakeATorqueCurveAndItsLookupTa
 TEST_F(AnalyzeCommandTest, TheEntryPointsForTheProgramWriteThePageAndGiveTheMainFigures) {
   MakeLogs();
   std::string reason, figures;
+  const std::string before = folder->Read(fs::path(stepLog).filename().string());
   ASSERT_TRUE(analysis::WriteAnalysisPage(stepLog.c_str(), reason)) << reason;
+  EXPECT_EQ(folder->Read(fs::path(stepLog).filename().string()), before) << "the log stays byte for byte";
   const std::string page = analysis::PagePathFor(stepLog);
   EXPECT_GT(fs::file_size(page), 50000u) << "uPlot is inlined";
   ASSERT_TRUE(analysis::MainFiguresOfLog(linearForceLog.c_str(), figures, reason)) << reason;
