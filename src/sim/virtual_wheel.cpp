@@ -29,6 +29,8 @@ VirtualWheel::VirtualWheel(const WheelParameters& parameters) : parameters_(para
 }
 
 void VirtualWheel::Reset(double angle, double velocity) {
+  // The clock restarts: whatever was on its way arrives now.
+  ApplyAllPendingChanges();
   angle_ = std::clamp(angle, -HalfRange(), HalfRange());
   velocity_ = velocity;
   acceleration_ = 0.0;
@@ -45,6 +47,7 @@ void VirtualWheel::Reset(double angle, double velocity) {
 
 void VirtualWheel::SetParameters(const WheelParameters& parameters) {
   RequireUsable(parameters);
+  if (parameters.commandLatency != parameters_.commandLatency) ApplyAllPendingChanges();
   elapsedBase_ = ElapsedSeconds();
   stepsSinceBase_ = 0;
   parameters_ = parameters;
@@ -58,22 +61,61 @@ void VirtualWheel::SetDeviceGain(double gain) {
 bool VirtualWheel::SetEffect(int slot, const WheelEffect& effect) {
   if (!SlotInRange(slot)) return false;
   effects_[slot] = ClampedEffect(effect);
+  Command(slot, effects_[slot]);
   return true;
 }
 
 bool VirtualWheel::SetEffectPlaying(int slot, bool playing) {
   if (!SlotInRange(slot)) return false;
   effects_[slot].playing = playing;
+  Command(slot, effects_[slot]);
   return true;
 }
 
 bool VirtualWheel::ClearEffect(int slot) {
   if (!SlotInRange(slot)) return false;
   effects_[slot] = WheelEffect{};
+  Command(slot, effects_[slot]);
   return true;
 }
 
-void VirtualWheel::ClearAllEffects() { effects_.fill(WheelEffect{}); }
+void VirtualWheel::ClearAllEffects() {
+  effects_.fill(WheelEffect{});
+  Command(-1, WheelEffect{});
+}
+
+void VirtualWheel::Command(int slot, const WheelEffect& effect) {
+  if (parameters_.commandLatency <= 0.0) return;
+  if (pendingCount_ == pendingChangeRoom) ApplyOldestChange();
+  const int index = (pendingFirst_ + pendingCount_) % pendingChangeRoom;
+  pending_[index] = {ElapsedSeconds() + parameters_.commandLatency, slot, effect};
+  ++pendingCount_;
+}
+
+void VirtualWheel::ApplyOldestChange() {
+  const PendingChange& change = pending_[pendingFirst_];
+  if (change.slot < 0) {
+    acting_.fill(WheelEffect{});
+  } else {
+    acting_[change.slot] = change.effect;
+  }
+  pendingFirst_ = (pendingFirst_ + 1) % pendingChangeRoom;
+  --pendingCount_;
+}
+
+void VirtualWheel::ApplyChangesDueBy(double seconds) {
+  while (pendingCount_ > 0 && pending_[pendingFirst_].due <= seconds) ApplyOldestChange();
+}
+
+void VirtualWheel::ApplyAllPendingChanges() {
+  pendingFirst_ = 0;
+  pendingCount_ = 0;
+  acting_ = effects_;
+}
+
+const std::array<WheelEffect, VirtualWheel::effectSlotCount>& VirtualWheel::ActingEffects() const {
+  return parameters_.commandLatency > 0.0 ? acting_ : effects_;
+}
 
 WheelEffect VirtualWheel::Effect(int slot) const {
   return SlotInRange(slot) ? effects_[slot] : WheelEffect{};
@@ -89,8 +131,11 @@ void VirtualWheel::Advance(double seconds) {
   if (whole < 1.0) return;
   pendingSeconds_ = std::max(0.0, pendingSeconds_ - whole * h);
   const auto steps = static_cast<int64_t>(whole);
-  for (int64_t i = 0; i < steps; ++i) Step();
-  stepsSinceBase_ += steps;
+  for (int64_t i = 0; i < steps; ++i) {
+    if (pendingCount_ > 0) ApplyChangesDueBy(ElapsedSeconds());
+    Step();
+    ++stepsSinceBase_;
+  }
 }
 
 // Semi-implicit Euler with Karnopp stick-slip friction and inelastic end stops.
@@ -141,14 +186,22 @@ void VirtualWheel::Step() {
 double VirtualWheel::MotorTorque() const {
   const WheelParameters& p = parameters_;
   double effects = 0.0;
-  for (const WheelEffect& effect : effects_) {
+  for (const WheelEffect& effect : ActingEffects()) {
     if (effect.playing && effect.kind != EffectKind::None) {
       effects += effect.gain * EffectTorque(effect);
     }
   }
   double torque = p.deviceGain * effects;
+  if (!TorqueCurveIsLinear(p) && p.maxMotorTorque > 0.0) {
+    torque = TorqueFraction(p, torque / p.maxMotorTorque * fullScale) * p.maxMotorTorque;
+  }
   if (p.autoCenterEnabled) torque -= p.autoCenterStiffness * angle_;
-  return std::clamp(torque, -p.maxMotorTorque, p.maxMotorTorque);
+  torque = std::clamp(torque, -p.maxMotorTorque, p.maxMotorTorque);
+  if (p.noLoadSpeed > 0.0 && torque * velocity_ > 0.0) {
+    const double available = p.maxMotorTorque * std::max(0.0, 1.0 - std::abs(velocity_) / p.noLoadSpeed);
+    torque = std::clamp(torque, -available, available);
+  }
+  return torque;
 }
 
 // Every effect yields a force in DirectInput units that pushes toward negative angles when

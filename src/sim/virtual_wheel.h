@@ -41,8 +41,11 @@ class VirtualWheel {
   void SetHandTorque(double torque) { handTorque_ = torque; }
   double HandTorque() const { return handTorque_; }
 
+  static constexpr int pendingChangeRoom = 256;
+
   // Slots run 0..effectSlotCount-1; a call with any other slot returns false and changes
-  // nothing. Fields out of range are clamped (see ClampedEffect).
+  // nothing. Fields out of range are clamped (see ClampedEffect). With a commandLatency the
+  // motor acts on a change that much later; Effect() shows it at once.
   bool SetEffect(int slot, const WheelEffect& effect);
   bool SetEffectPlaying(int slot, bool playing);
   bool ClearEffect(int slot);
@@ -60,8 +63,8 @@ class VirtualWheel {
   double EncoderStep() const;
   // EncoderCount() * EncoderStep(): never above the true angle when noise is off.
   double MeasuredAngle() const;
-  // What the motor puts on the rim for the present state, effects and gains, within
-  // +-maxMotorTorque.
+  // What the motor puts on the rim for the present state, the effects it is acting on and
+  // the gains: through the torque curve, within +-maxMotorTorque and the back-EMF limit.
   double MotorTorque() const;
   // Simulated time of the sub-steps run since construction or Reset.
   double ElapsedSeconds() const;
@@ -72,12 +75,29 @@ class VirtualWheel {
   int32_t AxisValue(int32_t logicalMin, int32_t logicalMax) const;
 
  private:
+  // An effect change waiting out the command latency; slot -1 clears every slot.
+  struct PendingChange {
+    double due;
+    int slot;
+    WheelEffect effect;
+  };
   void Step();
   double EffectTorque(const WheelEffect& effect) const;
+  void Command(int slot, const WheelEffect& effect);
+  void ApplyOldestChange();
+  void ApplyChangesDueBy(double seconds);
+  void ApplyAllPendingChanges();
+  const std::array<WheelEffect, effectSlotCount>& ActingEffects() const;
   double HalfRange() const { return parameters_.rotationRange / 2.0; }
 
   WheelParameters parameters_;
   std::array<WheelEffect, effectSlotCount> effects_{};
+  // What the motor acts on while a command latency holds changes back; effects_ otherwise.
+  std::array<WheelEffect, effectSlotCount> acting_{};
+  // A ring of changes in the order made: nothing per step or per change allocates.
+  std::array<PendingChange, pendingChangeRoom> pending_{};
+  int pendingFirst_ = 0;
+  int pendingCount_ = 0;
   double handTorque_ = 0.0;
 
   double angle_ = 0.0;

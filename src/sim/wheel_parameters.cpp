@@ -21,6 +21,15 @@ const char* FindParameterProblem(const WheelParameters& p) {
   if (p.coulombFriction > p.staticFriction) return "coulombFriction must not exceed staticFriction";
   if (!NonNegative(p.stictionVelocity)) return "stictionVelocity must not be negative";
   if (!NonNegative(p.maxMotorTorque)) return "maxMotorTorque must not be negative";
+  if (!NonNegative(p.torqueDeadZone)) return "torqueDeadZone must not be negative";
+  if (!(p.torqueSaturation > p.torqueDeadZone) || !std::isfinite(p.torqueSaturation)) {
+    return "torqueSaturation must lie above torqueDeadZone";
+  }
+  if (!Positive(p.torqueCurveExponent)) return "torqueCurveExponent must be positive";
+  if (!NonNegative(p.noLoadSpeed)) return "noLoadSpeed must not be negative";
+  if (!(p.commandLatency >= 0.0 && p.commandLatency <= maxCommandLatency)) {
+    return "commandLatency must lie in 0..maxCommandLatency";
+  }
   if (p.encoderCountsPerRevolution < 1) return "encoderCountsPerRevolution must be at least 1";
   if (!NonNegative(p.encoderNoiseCounts)) return "encoderNoiseCounts must not be negative";
   if (!NonNegative(p.autoCenterStiffness)) return "autoCenterStiffness must not be negative";
@@ -35,6 +44,24 @@ const char* FindParameterProblem(const WheelParameters& p) {
   }
   if (!Positive(p.subStepSeconds)) return "subStepSeconds must be positive";
   return nullptr;
+}
+
+bool TorqueCurveIsLinear(const WheelParameters& p) {
+  return p.torqueDeadZone == 0.0 && p.torqueSaturation == 10000.0 && p.torqueCurveExponent == 1.0;
+}
+
+double TorqueFraction(const WheelParameters& p, double force) {
+  const double magnitude = std::abs(force);
+  double fraction;
+  if (magnitude <= p.torqueDeadZone) {
+    fraction = 0.0;
+  } else if (magnitude >= p.torqueSaturation) {
+    fraction = 1.0;
+  } else {
+    fraction = std::pow((magnitude - p.torqueDeadZone) / (p.torqueSaturation - p.torqueDeadZone),
+                        p.torqueCurveExponent);
+  }
+  return std::copysign(fraction, force);
 }
 
 }  // namespace sim

@@ -30,6 +30,24 @@ struct WheelParameters {
   // The most the motor can put on the rim, N m, either way.
   double maxMotorTorque = 2.2;
 
+  // How the motor answers what the effects ask for (their sum, in force units, 10000 = full
+  // scale): no torque up to torqueDeadZone, then the fraction
+  //   ((|force| - torqueDeadZone) / (torqueSaturation - torqueDeadZone)) ^ torqueCurveExponent
+  // of maxMotorTorque, and all of it from torqueSaturation on. An exponent above 1 is weak at
+  // low forces, below 1 strong. The defaults make torque proportional to force.
+  double torqueDeadZone = 0.0;        // force units, below torqueSaturation
+  double torqueSaturation = 10000.0;  // force units
+  double torqueCurveExponent = 1.0;
+
+  // Back-EMF: the drive runs out of voltage as the motor turns, so the torque it can give
+  // in the direction of motion falls in proportion to speed, from maxMotorTorque at rest to
+  // nothing at noLoadSpeed (rad/s). Torque against the motion is not limited. 0 turns it off.
+  double noLoadSpeed = 0.0;
+
+  // Time from a change of the effects to the motor acting on it (bus, driver, firmware), s.
+  // At most maxCommandLatency; 0 acts at once.
+  double commandLatency = 0.0;
+
   int64_t encoderCountsPerRevolution = 4096;
   // Standard deviation of the sensor noise in counts; 0 turns it off.
   double encoderNoiseCounts = 0.0;
@@ -59,6 +77,14 @@ struct WheelParameters {
   // Fixed integration step.
   double subStepSeconds = 1e-4;
 };
+
+inline constexpr double maxCommandLatency = 1.0;
+
+// The torque curve alone: the share of maxMotorTorque (-1..1, the sign of force) the motor
+// gives for a force in DirectInput units, at rest. What a scale under the held rim reads.
+double TorqueFraction(const WheelParameters& parameters, double force);
+// True when TorqueFraction is force / 10000 clamped, as with the defaults.
+bool TorqueCurveIsLinear(const WheelParameters& parameters);
 
 // nullptr when the model can run with these parameters, otherwise what is wrong with them.
 const char* FindParameterProblem(const WheelParameters& parameters);

@@ -55,6 +55,15 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BadCase{"zero range", [](WheelParameters& p) { p.rotationRange = 0.0; }},
         BadCase{"zero inertia", [](WheelParameters& p) { p.inertia = 0.0; }},
+        BadCase{"negative torque dead zone", [](WheelParameters& p) { p.torqueDeadZone = -1.0; }},
+        BadCase{"saturation at the dead zone",
+                [](WheelParameters& p) {
+                  p.torqueDeadZone = 3000.0;
+                  p.torqueSaturation = 3000.0;
+                }},
+        BadCase{"zero curve exponent", [](WheelParameters& p) { p.torqueCurveExponent = 0.0; }},
+        BadCase{"negative no-load speed", [](WheelParameters& p) { p.noLoadSpeed = -1.0; }},
+        BadCase{"latency beyond a second", [](WheelParameters& p) { p.commandLatency = 1.5; }},
         BadCase{"NaN inertia", [](WheelParameters& p) { p.inertia = std::nan(""); }},
         BadCase{"negative damping", [](WheelParameters& p) { p.viscousDamping = -0.1; }},
         BadCase{"kinetic above static",

@@ -1,0 +1,35 @@
+# Script mode, run by vantrel_page_assets at build time: writes OUTPUT, a C++ source holding
+# uPlot's script, style sheet, licence and version (from the package in UPLOT) as byte arrays.
+
+function(byte_array variable file)
+  file(READ ${file} hex HEX)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "((0x[0-9a-f][0-9a-f],){20})" "\\1\n    " bytes "${bytes}")
+  set(${variable} "${bytes}" PARENT_SCOPE)
+endfunction()
+
+file(READ ${UPLOT}/package.json package)
+string(JSON version GET "${package}" version)
+byte_array(script ${UPLOT}/dist/uPlot.iife.min.js)
+byte_array(style ${UPLOT}/dist/uPlot.min.css)
+byte_array(licence ${UPLOT}/LICENSE)
+
+set(body "// Generated from the npm package uplot ${version} by cmake/write_page_assets_source.cmake: do not edit.\n")
+string(APPEND body "#include \"analysis/page_assets.h\"\n\nnamespace analysis {\n\nnamespace {\n\n")
+string(APPEND body "const char script[] = {\n    ${script}0x00};\n\n")
+string(APPEND body "const char style[] = {\n    ${style}0x00};\n\n")
+string(APPEND body "const char licence[] = {\n    ${licence}0x00};\n\n")
+string(APPEND body "}  // namespace\n\n")
+string(APPEND body "std::string_view UplotScript() { return {script, sizeof(script) - 1}; }\n")
+string(APPEND body "std::string_view UplotStyle() { return {style, sizeof(style) - 1}; }\n")
+string(APPEND body "std::string_view UplotLicence() { return {licence, sizeof(licence) - 1}; }\n")
+string(APPEND body "std::string_view UplotVersion() { return \"${version}\"; }\n\n")
+string(APPEND body "}  // namespace analysis\n")
+
+if(EXISTS ${OUTPUT})
+  file(READ ${OUTPUT} previous)
+  if(previous STREQUAL body)
+    return()
+  endif()
+endif()
+file(WRITE ${OUTPUT} "${body}")
