@@ -6,6 +6,7 @@
 #include "app/control_panel.h"
 #include "app/engine_view.h"
 #include "app/program_exit.h"
+#include "app/run_pages.h"
 #include "device/device_open.h"
 #include "device/direct_input.h"
 #include "diag/debug_trace.h"
@@ -78,6 +79,7 @@ BOOL OnInitDialog(HWND dialog) {
   SelectFFBDevice(dialog, 0);
   InitDialogControls(dialog);
   ResetEngineView();
+  ResetRunPages();
   SetReportBuilder(RebuildReportTree, nullptr);
   return TRUE;
 }

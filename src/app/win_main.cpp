@@ -1,8 +1,12 @@
 #include "app/win_main.h"
 
+#include <string>
+
 #include "app/control_ids.h"
 #include "app/dialog_proc.h"
 #include "app/engine_view.h"
+#include "app/run_pages.h"
+#include "diag/debug_trace.h"
 #include "engine/force_tick.h"
 #include "engine/process_priority.h"
 #include "settings/test_settings.h"
@@ -41,6 +45,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR command
     }
     ForceTick();
     RenderEngineOutput();
+    std::string reason;
+    if (!WritePageOfFinishedRun(reason)) DebugTrace("Analysis page not written: %s", reason.c_str());
     if (testSettings.loopSleepMs > 0) Sleep(static_cast<DWORD>(testSettings.loopSleepMs));
   }
 

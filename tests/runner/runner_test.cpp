@@ -46,6 +46,8 @@ TEST_P(SameBytesTest, TheRunnerWritesTheDialogsLogByteForByte) {
   std::vector<std::string> dialogLogs = folder->Files(c.logPrefix);
   ASSERT_EQ(dialogLogs.size(), 1u);
   std::string dialogBytes = folder->Read(dialogLogs[0]);
+  // The dialog wrote the run's analysis page beside its log when the run ended.
+  EXPECT_EQ(folder->Pages(c.logPrefix).size(), 1u);
 
   StartAfresh();
   AttachWheel();
@@ -56,8 +58,10 @@ TEST_P(SameBytesTest, TheRunnerWritesTheDialogsLogByteForByte) {
   std::string runnerBytes = folder->Read(runnerLogs[0]);
   EXPECT_GT(CsvLines(runnerBytes).size(), 2u);
   EXPECT_EQ(runnerBytes, dialogBytes);
-  // The summary names the log it wrote.
+  EXPECT_EQ(folder->Pages(c.logPrefix).size(), 1u);
+  // The summary names the log it wrote, and the figures of the run under it.
   EXPECT_NE(result.out.find(runnerLogs[0]), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find(" test: "), std::string::npos) << result.out;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -91,6 +95,11 @@ TEST_F(RunnerTest, AllRunsTheFiveTestsInTurnAndSummarisesEachRun) {
   EXPECT_NE(result.out.find("break-away 750 (7.5%)", first + 1), std::string::npos) << result.out;
   // The linear-force log: the first row and three steps.
   EXPECT_NE(result.out.find("4 rows"), std::string::npos) << result.out;
+  // Each run's main figures follow its row.
+  EXPECT_NE(result.out.find("minimum force test: break-away at 800 force units, largest held 750"), std::string::npos)
+      << result.out;
+  EXPECT_NE(result.out.find("step test: latency"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("resolution test: smallest step"), std::string::npos) << result.out;
   // Progress lines name the test, the run, the phase and the share done.
   EXPECT_NE(result.err.find("linear-time run 2/2: step, 33%"), std::string::npos) << result.err;
 }

@@ -29,15 +29,23 @@ LogFolder::~LogFolder() {
   fs::remove_all(path_, ignored);
 }
 
-std::vector<std::string> LogFolder::Files(const std::string& prefix) const {
+namespace {
+
+std::vector<std::string> NamesIn(const std::string& folder, const std::string& prefix, const std::string& extension) {
   std::vector<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(path_)) {
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
     std::string name = entry.path().filename().string();
-    if (name.compare(0, prefix.size(), prefix) == 0) names.push_back(name);
+    if (name.compare(0, prefix.size(), prefix) == 0 && entry.path().extension() == extension) names.push_back(name);
   }
   std::sort(names.begin(), names.end());
   return names;
 }
+
+}  // namespace
+
+std::vector<std::string> LogFolder::Files(const std::string& prefix) const { return NamesIn(path_, prefix, ".csv"); }
+
+std::vector<std::string> LogFolder::Pages(const std::string& prefix) const { return NamesIn(path_, prefix, ".html"); }
 
 std::string LogFolder::Read(const std::string& name) const {
   std::ifstream in(fs::path(path_) / name, std::ios::binary);

@@ -13,8 +13,10 @@ class LogFolder {
   LogFolder& operator=(const LogFolder&) = delete;
 
   const std::string& path() const { return path_; }
-  // Names of the files in the folder that start with prefix, in name order.
+  // Names of the logs (".csv") in the folder that start with prefix, in name order.
   std::vector<std::string> Files(const std::string& prefix = "") const;
+  // The same for the analysis pages (".html") the program writes beside them.
+  std::vector<std::string> Pages(const std::string& prefix = "") const;
   std::string Read(const std::string& name) const;
   void Write(const std::string& name, const std::string& bytes) const;
 

@@ -43,6 +43,8 @@ runner_checks() {
     rows=$(($(wc -l <"$log") - 1))
     check "the log holds the rows the summary counts ($rows)" grep -Eq "^step #1 .* $rows rows" "$out"
     check "every line of the log ends in CR LF" bash -c "! grep -qv \$'\\r\$' '$log'"
+    check "the analysis page is beside the log" test -s "${log%.csv}.html"
+    check "the summary gives the run's figures" grep -q '^ *step test: latency' "$out"
   fi
 
   # The device list.

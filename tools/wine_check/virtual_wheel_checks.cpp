@@ -197,6 +197,11 @@ void CheckStepTestLog(CheckLog& log, HWND dialog) {
   if (!log.Expect(!name.empty(), "the step test wrote a new log in " + folder)) return;
   std::vector<std::string> lines;
   log.Expect(SplitCrLf(ReadFile(folder + "\\" + name), &lines), "every line of " + name + " ends in CR LF");
+  // The run's analysis page, written by the dialog when the run ended, beside the log.
+  std::string page = folder + "\\" + name.substr(0, name.size() - 4) + ".html";
+  std::string pageBytes = ReadFile(page);
+  log.Expect(pageBytes.find("<html") != std::string::npos && pageBytes.find("uPlot") != std::string::npos,
+             "the step test's analysis page is beside its log", page);
   if (!log.ExpectText(name + " header", stepHeader, lines.empty() ? "" : lines[0])) return;
 
   // Rows follow the phases: rest at 0, three pulses (the force column negated), release at 0.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/run_outputs.h"
 #include "app/runner/runner_options.h"
 #include "app/runner/runner_summary.h"
 #include "device/device_open.h"
@@ -90,6 +91,17 @@ struct Session {
   }
 };
 
+// The page beside the run's log, and its main figures for the summary (or why there are none).
+void AnalyseRun(RunRecord& run) {
+  if (run.logPath.empty()) return;
+  std::string reason;
+  if (!analysis::WriteAnalysisPage(run.logPath.c_str(), reason)) {
+    run.figures = "no page: " + reason;
+    return;
+  }
+  if (!analysis::MainFiguresOfLog(run.logPath.c_str(), run.figures, reason)) run.figures = "no figures: " + reason;
+}
+
 enum class RunEnd { Finished, Interrupted, DeviceLost };
 
 // Runs one measurement to its end, collecting each run as it finishes.
@@ -103,6 +115,7 @@ RunEnd RunOne(ForceMode mode, const TestSettings& settings, std::vector<RunRecor
     if (engineOutput.finishedRunSerial != seenRuns) {
       seenRuns = engineOutput.finishedRunSerial;
       runs.push_back(RecordOf(engineOutput.lastFinishedRun));
+      AnalyseRun(runs.back());
     }
     progress.Update(engineOutput.measurement);
     if (engineOutput.measurement.state != RunState::Running) return RunEnd::Finished;

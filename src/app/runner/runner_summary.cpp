@@ -5,11 +5,11 @@
 #include "app/runner/runner_options.h"
 
 RunRecord RecordOf(const FinishedRun& run) {
-  return RunRecord{run.mode, run.run, run.logPath, run.rowsWritten, run.hasMinForceLevel, run.minForceLevel, ""};
+  return RunRecord{run.mode, run.run, run.logPath, run.rowsWritten, run.hasMinForceLevel, run.minForceLevel, "", ""};
 }
 
 RunRecord RecordOfUnfinished(const MeasurementProgress& progress, const char* ending) {
-  return RunRecord{progress.mode, progress.run, progress.logPath, progress.rowsWritten, false, 0, ending};
+  return RunRecord{progress.mode, progress.run, progress.logPath, progress.rowsWritten, false, 0, ending, ""};
 }
 
 void ProgressLine::Update(const MeasurementProgress& progress) {
@@ -54,6 +54,7 @@ void PrintSummary(std::FILE* out, const std::vector<RunRecord>& runs) {
     std::string test = std::string(TestName(run.mode)) + " #" + std::to_string(run.run);
     std::fprintf(out, "%-*s  %-*s  %s\n", static_cast<int>(testWidth), test.c_str(), static_cast<int>(logWidth),
                  run.logPath.empty() ? "(no log)" : run.logPath.c_str(), Result(run).c_str());
+    if (!run.figures.empty()) std::fprintf(out, "%-*s  %s\n", static_cast<int>(testWidth), "", run.figures.c_str());
   }
   std::fflush(out);
 }

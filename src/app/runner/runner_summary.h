@@ -16,6 +16,7 @@ struct RunRecord {
   bool hasMinForceLevel;
   int32_t minForceLevel;
   const char* ending;   // "" when the run ended by itself, else why it did not
+  std::string figures;  // the log's main figures, or why there are none; "" when not analysed
 };
 
 RunRecord RecordOf(const FinishedRun& run);
@@ -36,4 +37,5 @@ class ProgressLine {
   int32_t tenth_ = -1;
 };
 
+// The table, each run's main figures on a line of their own under it.
 void PrintSummary(std::FILE* out, const std::vector<RunRecord>& runs);
