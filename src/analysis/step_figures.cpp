@@ -163,7 +163,9 @@ bool AnalyseStepLog(const MeasurementLog& log, StepFigures& figures, std::string
           step.initialAcceleration = direction * 2.0 * motion->c2 * 1e6 * degreesToRadians;
           // Where the fitted motion's speed meets the speed of the path before.
           const double turn = 2.0 * (path->c2 - motion->c2);
-          if (std::abs(turn) > 1e-15) step.latencyMs = (motion->c1 - path->c1) / turn - changeMs;
+          // An onset fitted before the change is a latency below what the fit resolves, not
+          // an answer ahead of the command.
+          if (std::abs(turn) > 1e-15) step.latencyMs = std::max(0.0, (motion->c1 - path->c1) / turn - changeMs);
         }
       }
       if (previousSign == -direction) step.reversalMs = TurningPointMs(trace, stretch, previousSign);

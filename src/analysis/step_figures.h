@@ -22,7 +22,7 @@ struct ForceStep {
   bool moved = false;      // the wheel answered beyond the sensor's noise
   // From the force change to the onset of motion, ms: where the parabola fitted to the first
   // accelerationFitMs of the answer leaves the path the wheel was on (rest, or the motion
-  // before a reversal). None without an answer, or at zero force.
+  // before a reversal), never below 0. None without an answer, or at zero force.
   double latencyMs;
   // From the force change to the first row beyond the sensor's noise, ms.
   double firstMoveMs;
