@@ -14,8 +14,9 @@ int main(int argc, char** argv) {
   // The injected failures are traced by the thousand: VANTREL_TRACE=1 shows them.
   host::SetDebugOutputEcho(std::getenv("VANTREL_TRACE") != nullptr);
   SoakReport r = RunSoak(ticks, seed);
-  std::printf("exit code %d%s, %" PRIu64 " loop passes, %" PRIu64 " actions, %" PRIu64 " logs\n", r.exitCode,
-              r.leftRunning ? " (closed by the soak)" : "", r.ticks, r.actions, r.logsWritten);
+  std::printf("exit code %d%s, %" PRIu64 " loop passes, %" PRIu64 " actions, %" PRIu64 " logs, %" PRIu64 " pages\n",
+              r.exitCode, r.leftRunning ? " (closed by the soak)" : "", r.ticks, r.actions, r.logsWritten,
+              r.pagesWritten);
   std::printf("live objects at most: %d DirectInput, %d devices, %d effects; after exit %d\n", r.maxLiveDirectInput,
               r.maxLiveDevices, r.maxLiveEffects, r.liveObjectsAfterExit);
   std::printf("open files: %d before, at most %d while running, %d after exit\n", r.openFilesBefore, r.maxOpenFiles,

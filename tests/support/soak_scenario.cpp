@@ -107,6 +107,11 @@ class Soak {
     report_.liveObjectsAfterExit = live.directInput + live.devices + live.effects;
     report_.openFilesAfterExit = OpenFiles();
     for (const fs::directory_entry& entry : fs::directory_iterator(folder_)) {
+      // Beside the logs: the analysis pages of the runs that ended.
+      if (entry.path().extension() == ".html") {
+        ++report_.pagesWritten;
+        continue;
+      }
       ++report_.logsWritten;
       if (!EndsInCrLf(entry.path())) report_.unclosedLogs.push_back(entry.path().filename().string());
     }

@@ -13,6 +13,7 @@ struct SoakReport {
   uint64_t ticks = 0;        // passes of the main loop (its sleeps)
   uint64_t actions = 0;      // user actions and injected faults
   uint64_t logsWritten = 0;  // log files in the documents folder at the end
+  uint64_t pagesWritten = 0; // analysis pages beside them (one per run that ended)
   // Checkpoints taken every so often while the program runs.
   int maxLiveDirectInput = 0;
   int maxLiveDevices = 0;
