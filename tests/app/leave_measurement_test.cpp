@@ -12,6 +12,7 @@
 #include "host/driver/user_driver.h"
 #include "host/system.h"
 #include "support/measurement_fixture.h"
+#include "support/measurement_modes.h"
 
 namespace {
 
@@ -19,14 +20,6 @@ namespace driver = host::driver;
 namespace fs = std::filesystem;
 
 constexpr int simpleSpringMode = 1;
-
-struct MeasurementMode {
-  const char* name;
-  int mode;
-  const char* logPrefix;
-};
-
-void PrintTo(const MeasurementMode& mode, std::ostream* out) { *out << mode.name; }
 
 // Files of `folder` that this process holds open.
 std::vector<std::string> OpenFilesIn(const std::string& folder) {
@@ -80,12 +73,6 @@ TEST_P(LeaveMeasurementTest, AnotherModeClosesTheLogAndDropsTheRealTimePriority)
   EXPECT_EQ(folder->Files(mode.logPrefix).size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tests, LeaveMeasurementTest,
-                         testing::Values(MeasurementMode{.name = "MinForce", .mode = 10, .logPrefix = "log_mforce "},
-                                         MeasurementMode{.name = "Step", .mode = 11, .logPrefix = "log "},
-                                         MeasurementMode{.name = "LinearForce", .mode = 12, .logPrefix = "log2 "},
-                                         MeasurementMode{.name = "LinearTime", .mode = 13, .logPrefix = "log3 "},
-                                         MeasurementMode{.name = "Resolution", .mode = 14, .logPrefix = "logRes "}),
-                         [](const testing::TestParamInfo<MeasurementMode>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tests, LeaveMeasurementTest, testing::ValuesIn(allMeasurements), NamedByMeasurement());
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "app/control_ids.h"
 #include "host/driver/user_driver.h"
 #include "support/measurement_fixture.h"
+#include "support/measurement_modes.h"
 
 namespace {
 
@@ -22,14 +23,6 @@ namespace driver = host::driver;
 
 // Longer than the longest test with the defaults (the linear tests' 50 steps).
 constexpr uint32_t maxRunMs = 200000;
-
-struct MeasurementMode {
-  const char* name;
-  int mode;
-  const char* logPrefix;
-};
-
-void PrintTo(const MeasurementMode& mode, std::ostream* out) { *out << mode.name; }
 
 // What a test found, in the terms a user reads it: the text for what must match exactly, and
 // durations that may differ by the tick (rows are one per tick, and a phase that ends in the
@@ -130,12 +123,6 @@ TEST_P(TicksPerMillisecondTest, ThreeTicksPerMillisecondEndWithTheSameResult) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Tests, TicksPerMillisecondTest,
-                         testing::Values(MeasurementMode{.name = "MinForce", .mode = 10, .logPrefix = "log_mforce "},
-                                         MeasurementMode{.name = "Step", .mode = 11, .logPrefix = "log "},
-                                         MeasurementMode{.name = "LinearForce", .mode = 12, .logPrefix = "log2 "},
-                                         MeasurementMode{.name = "LinearTime", .mode = 13, .logPrefix = "log3 "},
-                                         MeasurementMode{.name = "Resolution", .mode = 14, .logPrefix = "logRes "}),
-                         [](const testing::TestParamInfo<MeasurementMode>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tests, TicksPerMillisecondTest, testing::ValuesIn(allMeasurements), NamedByMeasurement());
 
 }  // namespace

@@ -10,32 +10,19 @@
 #include "host/dinput/device_registry.h"
 #include "host/driver/user_driver.h"
 #include "runner/runner_fixture.h"
+#include "support/measurement_modes.h"
 #include "support/program_torque.h"
 
 namespace {
 
 namespace driver = host::driver;
 
-struct MeasurementCase {
-  const char* name;     // as the runner names it
-  int mode;             // the dialog's combo entry
-  const char* logPrefix;
-};
-
-void PrintTo(const MeasurementCase& c, std::ostream* out) { *out << c.name; }
-
-std::string TestIdentifier(const char* name) {
-  std::string id;
-  for (const char* c = name; *c != '\0'; ++c) id += (*c == '-') ? '_' : *c;
-  return id;
-}
-
-class SameBytesTest : public RunnerTest, public testing::WithParamInterface<MeasurementCase> {};
+class SameBytesTest : public RunnerTest, public testing::WithParamInterface<MeasurementMode> {};
 
 // The dialog's user picks the test at the first moment the program looks for input; the
 // runner starts it right after opening the device: both first run it on the first tick.
 TEST_P(SameBytesTest, TheRunnerWritesTheDialogsLogByteForByte) {
-  const MeasurementCase& c = GetParam();
+  const MeasurementMode& c = GetParam();
   AttachWheel();
   UserSession session;
   session.Then([&c](HWND dialog) { ASSERT_TRUE(driver::ChooseComboItem(dialog, IDC_MODE, c.mode)); })
@@ -64,14 +51,7 @@ TEST_P(SameBytesTest, TheRunnerWritesTheDialogsLogByteForByte) {
   EXPECT_NE(result.out.find(" test: "), std::string::npos) << result.out;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tests, SameBytesTest,
-    testing::Values(MeasurementCase{.name = "step", .mode = 11, .logPrefix = "log "},
-                    MeasurementCase{.name = "linear-force", .mode = 12, .logPrefix = "log2 "},
-                    MeasurementCase{.name = "linear-time", .mode = 13, .logPrefix = "log3 "},
-                    MeasurementCase{.name = "resolution", .mode = 14, .logPrefix = "logRes "},
-                    MeasurementCase{.name = "min-force", .mode = 10, .logPrefix = "log_mforce "}),
-    [](const testing::TestParamInfo<MeasurementCase>& info) { return TestIdentifier(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tests, SameBytesTest, testing::ValuesIn(allMeasurements), NamedByMeasurement());
 
 TEST_F(RunnerTest, AllRunsTheFiveTestsInTurnAndSummarisesEachRun) {
   AttachWheel();
