@@ -60,6 +60,29 @@ NTSTATUS GetString(PIRP irp) {
   return CopyOut(irp, text, size + sizeof(wchar_t));
 }
 
+// Output and feature reports the host sends: a transfer packet, report id first.
+NTSTATUS SendReport(WheelDevice& wheel, PIRP irp, bool feature) {
+  auto* packet = static_cast<HID_XFER_PACKET*>(irp->UserBuffer);
+  if (packet == nullptr || packet->reportBuffer == nullptr) return Complete(irp, STATUS_INVALID_PARAMETER, 0);
+  std::span<const uint8_t> report(packet->reportBuffer, packet->reportBufferLen);
+  KIRQL irql;
+  KeAcquireSpinLock(&wheel.lock, &irql);
+  bool taken = feature ? wheel.device.SetFeatureReport(report) : wheel.device.WriteOutputReport(report);
+  KeReleaseSpinLock(&wheel.lock, irql);
+  return Complete(irp, taken ? STATUS_SUCCESS : STATUS_INVALID_PARAMETER, packet->reportBufferLen);
+}
+
+NTSTATUS GetFeature(WheelDevice& wheel, PIRP irp) {
+  auto* packet = static_cast<HID_XFER_PACKET*>(irp->UserBuffer);
+  if (packet == nullptr || packet->reportBuffer == nullptr) return Complete(irp, STATUS_INVALID_PARAMETER, 0);
+  KIRQL irql;
+  KeAcquireSpinLock(&wheel.lock, &irql);
+  size_t length = wheel.device.GetFeatureReport(packet->reportId,
+                                                std::span<uint8_t>(packet->reportBuffer, packet->reportBufferLen));
+  KeReleaseSpinLock(&wheel.lock, irql);
+  return Complete(irp, length != 0 ? STATUS_SUCCESS : STATUS_INVALID_PARAMETER, length);
+}
+
 }  // namespace
 
 NTSTATUS NTAPI DispatchHidRequest(PDEVICE_OBJECT device, PIRP irp) {
@@ -74,6 +97,13 @@ NTSTATUS NTAPI DispatchHidRequest(PDEVICE_OBJECT device, PIRP irp) {
       return GetString(irp);
     case IOCTL_HID_READ_REPORT:
       return QueueRead(*WheelOf(device), irp);
+    case IOCTL_HID_WRITE_REPORT:
+    case IOCTL_HID_SET_OUTPUT_REPORT:
+      return SendReport(*WheelOf(device), irp, false);
+    case IOCTL_HID_SET_FEATURE:
+      return SendReport(*WheelOf(device), irp, true);
+    case IOCTL_HID_GET_FEATURE:
+      return GetFeature(*WheelOf(device), irp);
     default:
       return Complete(irp, STATUS_NOT_SUPPORTED, 0);
   }

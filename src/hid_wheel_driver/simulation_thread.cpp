@@ -1,7 +1,6 @@
 #include "hid_wheel_driver/simulation_thread.h"
 
 #include "hid_wheel_driver/read_queue.h"
-#include "pid_wheel/input_report.h"
 
 namespace hid_wheel_driver {
 
@@ -12,16 +11,16 @@ constexpr LONGLONG periodIn100ns = 10000;  // 1 ms
 // once instead of integrating the whole gap.
 constexpr double longestStepSeconds = 0.05;
 
-void CompleteRead(PIRP irp, const pid_wheel::InputReport& report) {
+// The class driver reads whole reports: `Information` is the length of the one returned.
+void CompleteRead(PIRP irp, const uint8_t* report, size_t length) {
   PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
-  ULONG length = stack->Parameters.DeviceIoControl.OutputBufferLength;
-  if (length < report.size()) {
+  if (stack->Parameters.DeviceIoControl.OutputBufferLength < length) {
     irp->IoStatus.Status = STATUS_BUFFER_TOO_SMALL;
     irp->IoStatus.Information = 0;
   } else {
-    RtlCopyMemory(irp->UserBuffer, report.data(), report.size());
+    RtlCopyMemory(irp->UserBuffer, report, length);
     irp->IoStatus.Status = STATUS_SUCCESS;
-    irp->IoStatus.Information = report.size();
+    irp->IoStatus.Information = length;
   }
   IoCompleteRequest(irp, IO_NO_INCREMENT);
 }
@@ -40,11 +39,12 @@ void NTAPI RunSimulation(PVOID context) {
 
     KIRQL irql;
     KeAcquireSpinLock(&wheel.lock, &irql);
-    wheel.wheel.Advance(seconds);
-    pid_wheel::InputReport report = pid_wheel::MakeInputReport(wheel.wheel);
+    wheel.device.Advance(seconds);
     PIRP read = TakeQueuedRead(wheel);
+    uint8_t report[pid_wheel::inputReportLength];
+    size_t length = read != nullptr ? wheel.device.NextInputReport(report) : 0;
     KeReleaseSpinLock(&wheel.lock, irql);
-    if (read != nullptr) CompleteRead(read, report);
+    if (read != nullptr) CompleteRead(read, report, length);
   }
   PsTerminateSystemThread(STATUS_SUCCESS);
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "hid_wheel_driver/kernel.h"
-#include "sim/virtual_wheel.h"
+#include "pid_wheel/pid_device.h"
 
 namespace hid_wheel_driver {
 
@@ -13,7 +13,7 @@ struct WheelDevice {
   KSPIN_LOCK lock;
   // Read requests pended until the next input report, linked through Tail.Overlay.ListEntry.
   LIST_ENTRY pendingReads;
-  sim::VirtualWheel wheel;
+  pid_wheel::PidDevice device;
 
   HANDLE simulationThread;
   KEVENT stopSimulation;

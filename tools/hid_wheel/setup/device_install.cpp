@@ -153,14 +153,31 @@ bool UninstallInfCopy(const std::wstring& infPath, std::string* error) {
   return true;
 }
 
-bool DeleteDriverFile(std::string* error) {
+std::wstring InstalledDriverPath() {
   wchar_t system[MAX_PATH] = {};
   UINT length = GetSystemDirectoryW(system, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) {
+  if (length == 0 || length >= MAX_PATH) return {};
+  return std::wstring(system) + L"\\drivers\\" + driverFileName;
+}
+
+std::string ReadFile(const std::wstring& path) {
+  std::string bytes;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+bool DeleteDriverFile(std::string* error) {
+  std::wstring path = InstalledDriverPath();
+  if (path.empty()) {
     *error = Failed("GetSystemDirectoryW");
     return false;
   }
-  std::wstring path = std::wstring(system) + L"\\drivers\\" + driverFileName;
   if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
     *error = Failed("DeleteFileW(the driver file)");
     return false;
@@ -175,6 +192,12 @@ bool ServiceInstalled() {
   if (manager.get() == nullptr) return false;
   ServiceHandle service(OpenServiceW(manager.get(), serviceName, SERVICE_QUERY_STATUS));
   return service.get() != nullptr;
+}
+
+bool InstalledDriverMatches(const std::wstring& infPath) {
+  std::wstring built = infPath.substr(0, infPath.find_last_of(L"\\/") + 1) + driverFileName;
+  std::string installed = ReadFile(InstalledDriverPath());
+  return !installed.empty() && installed == ReadFile(built);
 }
 
 bool InstallDevice(const std::wstring& infPath, std::string* error) {

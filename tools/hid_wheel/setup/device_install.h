@@ -17,4 +17,7 @@ bool RemoveDevice(const std::wstring& infPath, std::string* error);
 // Whether the driver's service is registered (the sign that the INF was applied).
 bool ServiceInstalled();
 
+// Whether the installed driver file is the same as the one beside the INF.
+bool InstalledDriverMatches(const std::wstring& infPath);
+
 }  // namespace hid_wheel_setup

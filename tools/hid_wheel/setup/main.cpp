@@ -38,12 +38,17 @@ std::wstring FullPath(const char* path) {
 int Install(const char* inf) {
   std::string error;
   Listing listing;
-  // Installed and running already: nothing to do.
-  if (ServiceInstalled() && ListWheel(&listing, &error) && listing.listed) {
-    std::printf("the HID wheel is installed already\n");
-    return 0;
+  std::wstring infPath = FullPath(inf);
+  if (ServiceInstalled()) {
+    // This build, installed and listed: nothing to do. Another build: out with it first.
+    if (InstalledDriverMatches(infPath) && ListWheel(&listing, &error) && listing.listed) {
+      std::printf("the HID wheel is installed already\n");
+      return 0;
+    }
+    std::printf("replacing the installed HID wheel\n");
+    if (!RemoveDevice(infPath, &error) || !WaitForListing(false, listingWaitMs, &error)) return Fail(error);
   }
-  if (!InstallDevice(FullPath(inf), &error)) return Fail(error);
+  if (!InstallDevice(infPath, &error)) return Fail(error);
   if (!WaitForListing(true, listingWaitMs, &error)) return Fail(error);
   ListWheel(&listing, &error);
   std::printf("the HID wheel is installed: DirectInput lists \"%s\"%s\n", productName,
