@@ -30,5 +30,8 @@ hid_wheel_run_setup() {
   (unset DISPLAY; WINEDLLOVERRIDES=dinput8=b wine_env_run "$hid_wheel_setup_seconds" "$hid_wheel_setup" "$1" \
     "$(wine_env_windows_path "$hid_wheel_inf")") || status=$?
   [ $status -eq 124 ] && echo "hid_wheel: the installer did not finish within $hid_wheel_setup_seconds s" >&2
+  # The session it started has no display: a program started before it ends would join it and
+  # could not show a window. It ends by itself a few seconds after its last process.
+  timeout 30 "$VANTREL_WINESERVER" -w 9>&- || true
   return $status
 }
