@@ -7,10 +7,13 @@
 //                                                 own DirectInput (tools/hid_wheel/install.sh first)
 //   vantrel_wine_check [--desktop NAME] --wait-window   waits for the program's window (started elsewhere)
 //   vantrel_wine_check [--desktop NAME] --close         closes it; exit 1 unless the program ends with 0
+//   vantrel_wine_check --step-latency RUNS   runs the step test in the program's window RUNS times
+//                                            and prints how soon the wheel answered each first pulse
 // --desktop looks in a Wine virtual desktop (explorer /desktop=NAME,...) instead of the default one.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -24,6 +27,7 @@
 #include "remote_window.h"
 #include "virtual_wheel_checks.h"
 #include "report_checks.h"
+#include "step_latency.h"
 
 namespace {
 
@@ -196,7 +200,8 @@ void PrintUsage() {
   std::printf(
       "usage: vantrel_wine_check [--verbose] [--virtual-wheel | --hid-wheel] PROGRAM.exe\n"
       "       vantrel_wine_check [--desktop NAME] --wait-window\n"
-      "       vantrel_wine_check [--desktop NAME] --close\n");
+      "       vantrel_wine_check [--desktop NAME] --close\n"
+      "       vantrel_wine_check --step-latency RUNS\n");
 }
 
 }  // namespace
@@ -207,6 +212,9 @@ int main(int argc, char** argv) {
   const char* desktop = nullptr;
   const char* windowCommand = nullptr;
   std::string exePath;
+  if (argc == 3 && std::strcmp(argv[1], "--step-latency") == 0 && std::atoi(argv[2]) > 0) {
+    return MeasureStepLatency(std::atoi(argv[2]));
+  }
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--verbose") == 0) {
       verbose = true;
