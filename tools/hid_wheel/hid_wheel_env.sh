@@ -5,6 +5,10 @@
 # wine_env.sh picks the prefix from VANTREL_WINEPREFIX: hand it the caller's WINEPREFIX.
 if [ -n "${WINEPREFIX:-}" ]; then export VANTREL_WINEPREFIX=$WINEPREFIX; fi
 source "$(dirname "${BASH_SOURCE[0]}")/../wine_env.sh"
+# The project's own prefix is created on demand and held under its lock; a prefix of the
+# caller's is only used, never created, replaced or locked.
+hid_wheel_project_prefix=0
+[ "$(realpath -m "$WINEPREFIX")" = "$(realpath -m "$VANTREL_ROOT/build/wine-prefix")" ] && hid_wheel_project_prefix=1
 
 hid_wheel_build=$VANTREL_ROOT/build/windows
 hid_wheel_inf=$hid_wheel_build/src/hid_wheel_driver/vantrel_hid_wheel.inf
@@ -23,8 +27,18 @@ hid_wheel_run_setup() {
     fi
   done
   wine_env_install
-  [ "${VANTREL_WINE_LOCK_HELD:-}" = 1 ] || wine_env_lock
-  wine_env_prepare_prefix
+  if [ "${VANTREL_WINE_LOCK_HELD:-}" = 1 ]; then
+    wine_env_find_binaries
+  elif [ $hid_wheel_project_prefix = 1 ]; then
+    wine_env_lock
+    wine_env_prepare_prefix
+  else
+    wine_env_find_binaries
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      echo "hid_wheel: $WINEPREFIX is not a Wine prefix (no system.reg): create it first" >&2
+      return 1
+    fi
+  fi
   local status=0
   # Without a display: the installer needs none, and Wine's desktop would wait for one.
   (unset DISPLAY; WINEDLLOVERRIDES=dinput8=b wine_env_run "$hid_wheel_setup_seconds" "$hid_wheel_setup" "$1" \
