@@ -12,6 +12,7 @@
 #include "program_controls.h"
 #include "remote_tree.h"
 #include "remote_window.h"
+#include "virtual_wheel_checks.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ constexpr DWORD linearTestWaitMs = 180000;
 constexpr int breakAwayForce = 750;
 constexpr int linearForceStep = 200;
 constexpr char linearHeader[] = "force, startX, endX, deltaX, deltaXDeg";
+constexpr char minForceHeader[] = "time(ms), dt, force, posX, rawPosX, posXDeg";
 
 // The report's lines without their indent and "[+] " mark.
 std::vector<std::string> ReportLines(const std::string& text) {
@@ -145,6 +147,31 @@ void CheckForceModesTurnTheWheel(CheckLog& log, HWND dialog) {
     }
   }
   SetOffsetX(dialog, 0);
+}
+
+void CheckMinForceResultAndLog(CheckLog& log, HWND dialog) {
+  std::string folder = DocumentsFolderPath();
+  const std::string pattern = "log_mforce 2*.csv";
+  std::set<std::string> before = LogNames(folder, pattern);
+  CheckMinForceResult(log, dialog);
+  std::string name = NewLogName(folder, pattern, before);
+  if (!log.Expect(!name.empty(), "the minimum-force test wrote a new log in " + folder)) return;
+  std::vector<std::string> lines;
+  log.Expect(SplitCrLfLines(ReadWholeFile(folder + "\\" + name), &lines), "every line of " + name + " ends in CR LF");
+  if (!log.ExpectText(name + " header", minForceHeader, lines.empty() ? "" : lines[0])) return;
+  // Rows of the ramp: time, dt, force, posX, rawPosX, posXDeg; the force climbs to just past the
+  // break-away force.
+  int highestForce = 0;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    int time = 0, dt = 0, force = 0;
+    if (std::sscanf(lines[i].c_str(), "%d, %d, %d", &time, &dt, &force) != 3) {
+      log.Expect(false, name + " row " + std::to_string(i) + " has the minimum-force format", Quoted(lines[i]));
+      return;
+    }
+    highestForce = std::max(highestForce, std::abs(force));
+  }
+  log.Expect(lines.size() > 1 && highestForce > breakAwayForce, name + " logs the ramp past the break-away force",
+             std::to_string(lines.size() - 1) + " rows, highest force " + std::to_string(highestForce));
 }
 
 void CheckLinearForceLog(CheckLog& log, HWND dialog) {

@@ -17,6 +17,9 @@ void CheckHidWheelOpened(CheckLog& log, HWND dialog);
 // "Force Spring" and "Force Spring (PID)", which push with the constant force alone, bring the
 // wheel to an offset on either side of the centre.
 void CheckForceModesTurnTheWheel(CheckLog& log, HWND dialog);
+// "Min force" names the wheel's break-away force (the virtual wheel's check) and leaves one new
+// log with its header and ramp rows.
+void CheckMinForceResultAndLog(CheckLog& log, HWND dialog);
 // The linear force test ends in "Disabled" with a log whose first step that moved the wheel is
 // the first above its break-away force.
 void CheckLinearForceLog(CheckLog& log, HWND dialog);

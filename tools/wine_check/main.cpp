@@ -123,7 +123,7 @@ void RunHidWheelChecks(CheckLog& log, const std::string& exePath, bool verbose) 
       CheckReport(log, dialog, debugOutput, verbose);
       CheckSpringMovesTheWheel(log, dialog);
       CheckForceModesTurnTheWheel(log, dialog);
-      CheckMinForceResult(log, dialog);
+      CheckMinForceResultAndLog(log, dialog);
       CheckStepTestLog(log, dialog);
       CheckLinearForceLog(log, dialog);
       // Every call the forces and the tests made on the way.
