@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#if __cpp_exceptions
 #include <stdexcept>
+#endif
 
 #include "sim/condition.h"
 
@@ -15,7 +17,14 @@ constexpr double twoPi = 2.0 * std::numbers::pi;
 
 void RequireUsable(const WheelParameters& parameters) {
   if (const char* problem = FindParameterProblem(parameters)) {
+#if __cpp_exceptions
     throw std::invalid_argument(problem);
+#else
+    // Built without exceptions (the HID wheel's kernel driver, which passes its defaults
+    // only): a wheel that cannot run must not run.
+    (void)problem;
+    __builtin_trap();
+#endif
   }
 }
 

@@ -3,12 +3,17 @@
 //   vantrel_wine_check [--verbose] PROGRAM.exe   two runs on Wine's DirectInput; exit 1 on a failure
 //   vantrel_wine_check [--verbose] --virtual-wheel PROGRAM.exe   two runs on the virtual wheel DLL
 //                                                 (start the checker with WINEDLLOVERRIDES=dinput8=n,b)
+//   vantrel_wine_check [--verbose] --hid-wheel PROGRAM.exe   two runs on the HID wheel through Wine's
+//                                                 own DirectInput (tools/hid_wheel/install.sh first)
 //   vantrel_wine_check [--desktop NAME] --wait-window   waits for the program's window (started elsewhere)
 //   vantrel_wine_check [--desktop NAME] --close         closes it; exit 1 unless the program ends with 0
+//   vantrel_wine_check --step-latency RUNS   runs the step test in the program's window RUNS times
+//                                            and prints how soon the wheel answered each first pulse
 // --desktop looks in a Wine virtual desktop (explorer /desktop=NAME,...) instead of the default one.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -16,11 +21,13 @@
 #include "debug_output.h"
 #include "dialog_checks.h"
 #include "exit_checks.h"
+#include "hid_wheel_checks.h"
 #include "interaction_checks.h"
 #include "program_process.h"
 #include "remote_window.h"
 #include "virtual_wheel_checks.h"
 #include "report_checks.h"
+#include "step_latency.h"
 
 namespace {
 
@@ -100,10 +107,45 @@ void RunVirtualWheelChecks(CheckLog& log, const std::string& exePath, bool verbo
   }
 }
 
-int RunChecks(const std::string& exePath, bool verbose, bool virtualWheel) {
+// The HID wheel installed in the prefix, reached through Wine's own DirectInput (the script
+// runs the checker with WINEDLLOVERRIDES=dinput8=b). Its physics are the virtual wheel's, so
+// the virtual wheel's checks of forces and tests apply as they are.
+void RunHidWheelChecks(CheckLog& log, const std::string& exePath, bool verbose) {
+  {
+    log.Section("run 5: the HID wheel: report, spring, force modes, minimum force, step and linear force logs");
+    DebugOutputListener debugOutput;
+    std::string error;
+    log.Expect(debugOutput.Start(&error), "the debug output listener starts", error);
+    ProgramProcess program;
+    if (HWND dialog = StartProgram(log, program, exePath)) {
+      debugOutput.Follow(program.processId());
+      CheckHidWheelOpened(log, dialog);
+      CheckReport(log, dialog, debugOutput, verbose);
+      CheckSpringMovesTheWheel(log, dialog);
+      CheckForceModesTurnTheWheel(log, dialog);
+      CheckMinForceResultAndLog(log, dialog);
+      CheckStepTestLog(log, dialog);
+      CheckLinearForceLog(log, dialog);
+      // Every call the forces and the tests made on the way.
+      CheckTraceHasNoFailures(log, debugOutput, verbose);
+      CheckCloseBox(log, program, dialog);
+    }
+  }
+  {
+    log.Section("run 6: the HID wheel: WM_CLOSE during a test");
+    ProgramProcess program;
+    if (HWND dialog = StartProgram(log, program, exePath)) CheckCloseDuringTest(log, program, dialog);
+  }
+}
+
+enum class Wheel { none, virtualDll, hid };
+
+int RunChecks(const std::string& exePath, bool verbose, Wheel wheel) {
   CheckLog log(verbose);
-  if (virtualWheel) {
+  if (wheel == Wheel::virtualDll) {
     RunVirtualWheelChecks(log, exePath, verbose);
+  } else if (wheel == Wheel::hid) {
+    RunHidWheelChecks(log, exePath, verbose);
   } else {
     RunSystemDirectInputChecks(log, exePath, verbose);
   }
@@ -156,24 +198,30 @@ bool UseDesktop(const char* name) {
 
 void PrintUsage() {
   std::printf(
-      "usage: vantrel_wine_check [--verbose] [--virtual-wheel] PROGRAM.exe\n"
+      "usage: vantrel_wine_check [--verbose] [--virtual-wheel | --hid-wheel] PROGRAM.exe\n"
       "       vantrel_wine_check [--desktop NAME] --wait-window\n"
-      "       vantrel_wine_check [--desktop NAME] --close\n");
+      "       vantrel_wine_check [--desktop NAME] --close\n"
+      "       vantrel_wine_check --step-latency RUNS\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   bool verbose = false;
-  bool virtualWheel = false;
+  Wheel wheel = Wheel::none;
   const char* desktop = nullptr;
   const char* windowCommand = nullptr;
   std::string exePath;
+  if (argc == 3 && std::strcmp(argv[1], "--step-latency") == 0 && std::atoi(argv[2]) > 0) {
+    return MeasureStepLatency(std::atoi(argv[2]));
+  }
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--verbose") == 0) {
       verbose = true;
     } else if (std::strcmp(argv[i], "--virtual-wheel") == 0) {
-      virtualWheel = true;
+      wheel = Wheel::virtualDll;
+    } else if (std::strcmp(argv[i], "--hid-wheel") == 0) {
+      wheel = Wheel::hid;
     } else if (std::strcmp(argv[i], "--desktop") == 0 && i + 1 < argc) {
       desktop = argv[++i];
     } else if (std::strcmp(argv[i], "--wait-window") == 0 || std::strcmp(argv[i], "--close") == 0) {
@@ -189,7 +237,7 @@ int main(int argc, char** argv) {
     PrintUsage();
     return exitUsage;
   }
-  if (windowCommand == nullptr) return RunChecks(exePath, verbose, virtualWheel);
+  if (windowCommand == nullptr) return RunChecks(exePath, verbose, wheel);
   if (desktop != nullptr && !UseDesktop(desktop)) return 1;
   return std::strcmp(windowCommand, "--close") == 0 ? CloseProgramWindow() : WaitForAnyProgramWindow();
 }

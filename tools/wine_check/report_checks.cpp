@@ -29,6 +29,16 @@ const char* const wineFailures[] = {
     // Wine 8 answers the read with E_INVALIDARG (DIERR_INVALIDPARAM), not DIERR_UNSUPPORTED, for
     // every object of its mouse, relative axes and buttons alike.
     "GetProperty(DIPROP_CALIBRATION) Failed (0x80070057)",
+    // A HID device's objects that are neither axes, buttons nor POVs (its collections and its
+    // output fields, the force-feedback reports' among them) have no object properties in Wine 8:
+    // it answers DIERR_NOTFOUND for them.
+    "GetProperty(DIPROP_CALIBRATIONMODE) Failed (0x80070002)",
+    "GetProperty(DIPROP_DEADZONE) Failed (0x80070002)",
+    "GetProperty(DIPROP_SATURATION) Failed (0x80070002)",
+    "GetProperty(DIPROP_GRANULARITY) Failed (0x80070002)",
+    "GetProperty(DIPROP_LOGICALRANGE) Failed (0x80070002)",
+    "GetProperty(DIPROP_PHYSICALRANGE) Failed (0x80070002)",
+    "GetProperty(DIPROP_RANGE) Failed (0x80070002)",
 };
 
 enum class Value { guid, number, text };
@@ -198,6 +208,13 @@ void CheckTrace(CheckLog& log, const std::vector<std::string>& lines) {
 }
 
 }  // namespace
+
+void CheckTraceHasNoFailures(CheckLog& log, DebugOutputListener& debugOutput, bool verbose) {
+  if (!log.Expect(debugOutput.Flush(), "the program's debug output comes through")) return;
+  std::vector<std::string> lines = debugOutput.Lines();
+  if (verbose) PrintLines("program trace", lines);
+  CheckTrace(log, lines);
+}
 
 void CheckReport(CheckLog& log, HWND dialog, DebugOutputListener& debugOutput, bool verbose) {
   HWND tree = GetDlgItem(dialog, IDC_REPORT_TREE);

@@ -482,6 +482,8 @@ HRESULT STDMETHODCALLTYPE Device::GetCapabilities(LPDIDEVCAPS lpDIDevCaps) {
   DIDEVCAPS caps{};
   caps.dwSize = lpDIDevCaps->dwSize;
   if (entry_->attached()) caps.dwFlags |= DIDC_ATTACHED;
+  // A HID device's data comes through a user-mode interface: DirectInput marks it emulated.
+  if (d.devType & DIDEVTYPE_HID) caps.dwFlags |= DIDC_EMULATED;
   if (d.needsPolling) caps.dwFlags |= DIDC_POLLEDDEVICE | DIDC_POLLEDDATAFORMAT;
   if (d.forceFeedback) {
     caps.dwFlags |= DIDC_FORCEFEEDBACK | DIDC_FFATTACK | DIDC_FFFADE | DIDC_SATURATION | DIDC_POSNEGCOEFFICIENTS |
