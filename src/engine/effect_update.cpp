@@ -107,14 +107,18 @@ void UpdateEffects(TickValues& t) {
     if (effect == nullptr) continue;
     bool switched = effectOn[slot] != effectWasOn[slot] || restartAllSlots;
     if (switched || t.refreshedThisTick) {
-      // A slot that failed to stop would push on while the program shows it stopped, and a
-      // stopped slot gets no SetParameters to reveal the failure: retry through a re-acquire,
-      // which starts or stops every slot again.
-      HRESULT hr = effectOn[slot] ? effect->Start(INFINITE, 0) : effect->Stop();
-      if (FAILED(hr)) {
-        DebugTrace(effectOn[slot] ? "g_pEffect[%d]->Start() Failed (0x%08x) %s" : "g_pEffect[%d]->Stop() Failed (0x%08x) %s",
-                   slot, static_cast<unsigned>(hr), ResultCodeName(hr));
-        deviceLost = true;
+      // Start results are not examined: a failing device shows in SetParameters. A slot that
+      // failed to stop, though, would push on while the program shows it stopped, and a stopped
+      // slot gets no SetParameters to reveal it: retry through a re-acquire, which starts or
+      // stops every slot again. An effect that is not on the device is stopped already.
+      if (effectOn[slot]) {
+        effect->Start(INFINITE, 0);
+      } else {
+        HRESULT hr = effect->Stop();
+        if (FAILED(hr) && hr != static_cast<HRESULT>(DIERR_NOTDOWNLOADED)) {
+          DebugTrace("g_pEffect[%d]->Stop() Failed (0x%08x) %s", slot, static_cast<unsigned>(hr), ResultCodeName(hr));
+          deviceLost = true;
+        }
       }
     }
     if (!effectOn[slot]) continue;

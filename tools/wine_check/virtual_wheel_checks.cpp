@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "app/control_ids.h"
+#include "measurement_logs.h"
+#include "program_controls.h"
 #include "remote_tree.h"
 #include "remote_window.h"
 
@@ -22,9 +24,8 @@ namespace {
 constexpr int simpleSpringMode = 1;
 constexpr int minForceMode = 10;
 constexpr int stepTestMode = 11;
-// Offset X 3000 on the 0..20000 trackbar.
+// Offset X 3000.
 constexpr int offsetTarget = 3000;
-constexpr LRESULT offsetTrackbarPosition = 13000;
 constexpr DWORD springWaitMs = 8000;
 // The spring pulls until the error is below the wheel's break-away (about 750 of 10000).
 constexpr int springTolerance = 1200;
@@ -40,60 +41,6 @@ constexpr size_t firstBufferBytes = 4096;
 // About twenty rows: less than a buffer more.
 constexpr DWORD rowsAfterFlushMs = 300;
 constexpr char stepHeader[] = "time(ms), dt, force, posX, rawPosX, posXDeg, velX (rad/s)";
-
-void SelectMode(HWND dialog, int mode) {
-  HWND combo = GetDlgItem(dialog, IDC_MODE);
-  remote::Send(combo, CB_SETCURSEL, mode, 0);
-  // The combo tells its dialog as it does when the user picks an item from the list.
-  remote::Send(dialog, WM_COMMAND, MAKEWPARAM(IDC_MODE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-}
-
-bool WaitForDisabled(HWND dialog, DWORD timeoutMs) {
-  HWND combo = GetDlgItem(dialog, IDC_MODE);
-  return remote::WaitUntil([&] { return remote::Send(combo, CB_GETCURSEL, 0, 0).value_or(-1) == 0; }, timeoutMs);
-}
-
-// posX of the readout "(posX, posY) (lX, lY)".
-std::optional<int> PositionX(HWND dialog) {
-  std::optional<std::string> text = remote::Text(GetDlgItem(dialog, IDC_POSITION));
-  int x = 0, y = 0, rawX = 0, rawY = 0;
-  if (!text || std::sscanf(text->c_str(), "(%d, %d) (%d, %d)", &x, &y, &rawX, &rawY) != 4) return std::nullopt;
-  return x;
-}
-
-std::string DocumentsFolder() {
-  char folder[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
-  return folder;
-}
-
-std::set<std::string> StepLogs(const std::string& folder) {
-  std::set<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\log 2*.csv").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do names.insert(found.cFileName);
-  while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// Lines without their CR LF; false when one does not end in CR LF.
-bool SplitCrLf(const std::string& bytes, std::vector<std::string>* lines) {
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find("\r\n", start);
-    if (end == std::string::npos || bytes.find('\n', start) < end) return false;
-    lines->push_back(bytes.substr(start, end - start));
-    start = end + 2;
-  }
-  return true;
-}
 
 struct StepRow {
   long time, dt, force, posX, rawX;
@@ -117,13 +64,11 @@ bool ParseStepRow(const std::string& line, StepRow* row) {
   return true;
 }
 
+constexpr char stepLogPattern[] = "log 2*.csv";
+
 // The newest step log that was not there before, or empty.
 std::string NewStepLog(const std::string& folder, const std::set<std::string>& before) {
-  std::string newest;
-  for (const std::string& name : StepLogs(folder)) {
-    if (before.count(name) == 0 && name > newest) newest = name;
-  }
-  return newest;
+  return NewLogName(folder, stepLogPattern, before);
 }
 
 }  // namespace
@@ -158,10 +103,7 @@ void CheckVirtualWheelOpened(CheckLog& log, HWND dialog) {
 void CheckSpringMovesTheWheel(CheckLog& log, HWND dialog) {
   std::optional<int> start = PositionX(dialog);
   if (!log.Expect(start.has_value(), "the position readout shows the wheel")) return;
-  HWND offset = GetDlgItem(dialog, IDC_OFFSET_X);
-  remote::Send(offset, TBM_SETPOS, TRUE, offsetTrackbarPosition);
-  remote::Send(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, offsetTrackbarPosition),
-               reinterpret_cast<LPARAM>(offset));
+  SetOffsetX(dialog, offsetTarget);
   SelectMode(dialog, simpleSpringMode);
   int last = *start;
   bool reached = remote::WaitUntil(
@@ -188,18 +130,18 @@ void CheckMinForceResult(CheckLog& log, HWND dialog) {
 }
 
 void CheckStepTestLog(CheckLog& log, HWND dialog) {
-  std::string folder = DocumentsFolder();
+  std::string folder = DocumentsFolderPath();
   if (!log.Expect(!folder.empty(), "the shell names the documents folder")) return;
-  std::set<std::string> before = StepLogs(folder);
+  std::set<std::string> before = LogNames(folder, stepLogPattern);
   SelectMode(dialog, stepTestMode);
   if (!log.Expect(WaitForDisabled(dialog, testWaitMs), "the step test ends in \"Disabled\"")) return;
   std::string name = NewStepLog(folder, before);
   if (!log.Expect(!name.empty(), "the step test wrote a new log in " + folder)) return;
   std::vector<std::string> lines;
-  log.Expect(SplitCrLf(ReadFile(folder + "\\" + name), &lines), "every line of " + name + " ends in CR LF");
+  log.Expect(SplitCrLfLines(ReadWholeFile(folder + "\\" + name), &lines), "every line of " + name + " ends in CR LF");
   // The run's analysis page, written by the dialog when the run ended, beside the log.
   std::string page = folder + "\\" + name.substr(0, name.size() - 4) + ".html";
-  std::string pageBytes = ReadFile(page);
+  std::string pageBytes = ReadWholeFile(page);
   log.Expect(pageBytes.find("<html") != std::string::npos && pageBytes.find("uPlot") != std::string::npos,
              "the step test's analysis page is beside its log", page);
   if (!log.ExpectText(name + " header", stepHeader, lines.empty() ? "" : lines[0])) return;
@@ -244,8 +186,8 @@ void CheckStepTestLog(CheckLog& log, HWND dialog) {
 }
 
 void CheckCloseDuringTest(CheckLog& log, ProgramProcess& program, HWND dialog) {
-  std::string folder = DocumentsFolder();
-  std::set<std::string> before = StepLogs(folder);
+  std::string folder = DocumentsFolderPath();
+  std::set<std::string> before = LogNames(folder, stepLogPattern);
   SelectMode(dialog, stepTestMode);
   // Into the logged phases: the log reaches the disk a buffer at a time, so the first buffer
   // written tells that rows are being logged; the rest is in the program's buffer.
@@ -253,7 +195,7 @@ void CheckCloseDuringTest(CheckLog& log, ProgramProcess& program, HWND dialog) {
   bool logging = remote::WaitUntil(
       [&] {
         std::string name = NewStepLog(folder, before);
-        flushed = name.empty() ? 0 : ReadFile(folder + "\\" + name).size();
+        flushed = name.empty() ? 0 : ReadWholeFile(folder + "\\" + name).size();
         return flushed >= firstBufferBytes;
       },
       testWaitMs);
@@ -267,8 +209,8 @@ void CheckCloseDuringTest(CheckLog& log, ProgramProcess& program, HWND dialog) {
   std::string name = NewStepLog(folder, before);
   if (!log.Expect(!name.empty(), "the cut step test left its log")) return;
   std::vector<std::string> lines;
-  std::string bytes = ReadFile(folder + "\\" + name);
-  bool whole = SplitCrLf(bytes, &lines);
+  std::string bytes = ReadWholeFile(folder + "\\" + name);
+  bool whole = SplitCrLfLines(bytes, &lines);
   // The close wrote out what was still buffered, and the run was cut before its end.
   log.Expect(whole && lines.size() > 1 && lines[0] == stepHeader && bytes.size() > flushed,
              "the cut log is closed with its header and the rows buffered at the close",
