@@ -59,6 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
                      .reason = "--force-map: inputs must rise (\"5000:6000\")"},
         BadArguments{.name = "ForceMapOutOfRange", .arguments = {"--force-map", "0:0,10001:10000", "step"},
                      .reason = "--force-map: \"10001:10000\" lies outside 0..10000"},
+        BadArguments{.name = "OutIntoNoFolder", .arguments = {"--out", "/nonexistent-vantrel-folder", "step"},
+                     .reason = "--out: no folder \"/nonexistent-vantrel-folder\""},
         BadArguments{.name = "ListWithTests", .arguments = {"--list", "step"},
                      .reason = "--list runs no test; name tests or --list, not both"}),
     [](const testing::TestParamInfo<BadArguments>& info) { return std::string(info.param.name); });
@@ -67,7 +69,7 @@ TEST(RunnerOptions, ReadableNamesSetTheDialogsSettings) {
   RunnerOptions options;
   const char* argv[] = {"vantrel-measure", "--force", "5000", "--max-count", "7", "--step-time", "250",
                         "--repeat", "3", "--wheel-angle", "1080", "--sleep", "0", "--force-map", "0:500,10000:9000",
-                        "--out", "/tmp/logs", "--device", "1", "min-force", "step"};
+                        "--out", "/tmp", "--device", "1", "min-force", "step"};
   ParseResult result = ParseRunnerOptions(static_cast<int>(std::size(argv)), argv, options);
   ASSERT_TRUE(result.ok) << result.reason;
   EXPECT_EQ(options.settings.springSaturationX, 5000);
@@ -79,7 +81,7 @@ TEST(RunnerOptions, ReadableNamesSetTheDialogsSettings) {
   ASSERT_EQ(options.settings.forceMapCount, 2);
   EXPECT_EQ(options.settings.forceMap[0].output, 500);
   EXPECT_EQ(options.settings.forceMap[1].output, 9000);
-  EXPECT_EQ(options.outDir, "/tmp/logs");
+  EXPECT_EQ(options.outDir, "/tmp");
   EXPECT_EQ(options.device, "1");
   EXPECT_EQ(options.tests, (std::vector<ForceMode>{ForceMode::MinForce, ForceMode::StepTest}));
 }

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cxxopts.hpp>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -138,6 +140,9 @@ ParseResult ParseRunnerOptions(int argc, const char* const* argv, RunnerOptions&
     if (parsed.count("out") > 0) {
       options.outDir = parsed["out"].as<std::string>();
       if (options.outDir.empty()) return Fail("--out: empty folder");
+      // Runs that cannot write their logs would measure for nothing.
+      std::error_code error;
+      if (!std::filesystem::is_directory(options.outDir, error)) return Fail("--out: no folder \"" + options.outDir + "\"");
     }
     for (const IntOption& option : intOptions) {
       if (parsed.count(option.name) == 0) continue;
