@@ -9,9 +9,9 @@
 constexpr char programCaption[] = "Sorvane Force Feedback Test 1.70";
 // Wine starts its desktop process with the first window of a prefix: allow for a slow first start.
 constexpr DWORD windowWaitMs = 30000;
-// The close box and Escape must end the program. Under Wine a program ends some two seconds after its window closes (Wine shuts its DirectInput
-// threads and HID devices down first), and more on a loaded two-core machine: a program that
-// has not ended by this long would hang for good.
+// The close box and Escape must end the program. Under Wine a program ends some two seconds
+// after its window closes (Wine shuts its DirectInput threads and HID devices down first), and
+// more on a loaded two-core machine: one that has not ended by this long would hang for good.
 constexpr DWORD exitWaitMs = 20000;
 
 // The visible top-level window with the program's caption, of the given process (0: any process).
