@@ -5,14 +5,16 @@
 
 namespace analysis {
 
-bool WriteAnalysisPage(const char* csvPath, std::string& reason) {
+bool WriteAnalysisPage(const char* csvPath, std::string& reason, std::string* mainFigures) {
   if (csvPath == nullptr) {
     reason = "no log named";
     return false;
   }
   LogAnalysis analysis;
   if (!AnalyseLogFile(csvPath, LinearisationMode::Full, analysis, reason)) return false;
-  return WritePage(analysis, PagePathFor(csvPath), reason);
+  if (!WritePage(analysis, PagePathFor(csvPath), reason)) return false;
+  if (mainFigures != nullptr) *mainFigures = MainFigures(analysis);
+  return true;
 }
 
 bool MainFiguresOfLog(const char* csvPath, std::string& figures, std::string& reason) {

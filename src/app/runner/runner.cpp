@@ -95,11 +95,8 @@ struct Session {
 void AnalyseRun(RunRecord& run) {
   if (run.logPath.empty()) return;
   std::string reason;
-  if (!analysis::WriteAnalysisPage(run.logPath.c_str(), reason)) {
-    run.figures = "no page: " + reason;
-    return;
-  }
-  if (!analysis::MainFiguresOfLog(run.logPath.c_str(), run.figures, reason)) run.figures = "no figures: " + reason;
+  // One reading of the log serves the page and the summary.
+  if (!analysis::WriteAnalysisPage(run.logPath.c_str(), reason, &run.figures)) run.figures = "no page: " + reason;
 }
 
 enum class RunEnd { Finished, Interrupted, DeviceLost };
